@@ -1,0 +1,44 @@
+# kel_shared_library(<target> EXPORTS <file>... SOURCES <file>...)
+#
+# A C-linkage shared library built the platform's way: C++ without exceptions,
+# RTTI or the C++ runtime, fortified, and exporting exactly the names listed in
+# the EXPORTS files (one name a line). The merged list is written to
+# <binary dir>/<target>.exports for the tests that read the built file.
+function(kel_shared_library target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "EXPORTS;SOURCES")
+  set(names "")
+  foreach(list_file IN LISTS arg_EXPORTS)
+    file(STRINGS "${list_file}" lines REGEX "^[A-Za-z_][A-Za-z0-9_]*$")
+    list(APPEND names ${lines})
+  endforeach()
+  list(SORT names)
+  list(JOIN names "\n" names_text)
+  list(JOIN names ";\n    " map_text)
+  set(exports_file "${CMAKE_CURRENT_BINARY_DIR}/${target}.exports")
+  set(map_file "${CMAKE_CURRENT_BINARY_DIR}/${target}.map")
+  file(CONFIGURE OUTPUT "${exports_file}" CONTENT "${names_text}\n")
+  file(CONFIGURE OUTPUT "${map_file}" CONTENT "{\n  global:\n    ${map_text};\n  local: *;\n};\n")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${arg_EXPORTS})
+
+  add_library(${target} SHARED ${arg_SOURCES})
+  set_target_properties(${target} PROPERTIES
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR}
+    # The C driver links no C++ runtime; the code needs none.
+    LINKER_LANGUAGE C
+    LINK_DEPENDS "${map_file}"
+    KEL_EXPORTS_FILE "${exports_file}")
+  target_compile_options(${target} PRIVATE
+    -O2 -fPIC -fstack-protector-strong
+    -Wall -Wextra -Werror
+    $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
+    # Results must not depend on whether the compiler fuses a multiply-add.
+    -ffp-contract=off
+    # The fault report's source path must not depend on where the tree lies.
+    -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
+  target_compile_definitions(${target} PRIVATE _FORTIFY_SOURCE=2 _FILE_OFFSET_BITS=64)
+  target_link_options(${target} PRIVATE
+    -static-libgcc
+    -Wl,--version-script=${map_file}
+    -Wl,--as-needed -Wl,-z,defs -Wl,-z,relro -Wl,-z,now)
+endfunction()

@@ -1,0 +1,18 @@
+# Sourced by the other scripts: installs the Debian packages they name when
+# any is missing (as root; apt-get update first).
+kel_require() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+KEL_HOST_PACKAGES=(cmake make g++ gcc binutils libgtest-dev libbenchmark-dev)
+KEL_TARGET_PACKAGES=(g++-powerpc-linux-gnu gcc-powerpc-linux-gnu qemu-user)

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs every test: the host build, ASan+UBSan, TSan, and the PowerPC target
+# build under qemu-ppc. Pass preset names to run only those.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}"
+
+presets=("$@")
+[ ${#presets[@]} -gt 0 ] || presets=(host sanitize tsan ppc)
+jobs=$(nproc)
+for preset in "${presets[@]}"; do
+  echo "=== $preset ==="
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done
+echo "all presets passed: ${presets[*]}"

@@ -1,0 +1,54 @@
+// Records what the fault hook receives, for the length of a scope.
+#ifndef KEL_TESTS_HOOK_RECORDER_H
+#define KEL_TESTS_HOOK_RECORDER_H
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "kelsoft.h"
+
+namespace kel_test {
+
+struct Report {
+  std::string file;
+  int32_t line;
+  std::string name;
+};
+
+// Registers a recording hook and restores the previous hook on destruction.
+class HookRecorder {
+ public:
+  HookRecorder();
+  ~HookRecorder();
+  HookRecorder(const HookRecorder &) = delete;
+  HookRecorder &operator=(const HookRecorder &) = delete;
+
+  const std::vector<Report> &reports() const;
+  std::vector<std::string> names() const;
+  void clear();
+
+ private:
+  FloatFaultHook previous_;
+};
+
+// Same bits, or both NaN: the NaN a processor makes differs between x86 and
+// PowerPC, so computed NaNs are compared by kind only.
+template <typename T>
+bool same_value(T a, T b) {
+  if (a != a && b != b) return true;
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+template <typename To, typename From>
+To bits(From v) {
+  static_assert(sizeof(To) == sizeof(From));
+  To out;
+  std::memcpy(&out, &v, sizeof out);
+  return out;
+}
+
+}  // namespace kel_test
+
+#endif
