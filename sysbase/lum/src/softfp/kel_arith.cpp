@@ -15,13 +15,20 @@ void checked_op(T *result, const T *left, const T *right, Op op) {
   kel::store_checked(result, static_cast<T>(op(a, b)));
 }
 
+// The operands are read after the report: the hook may have run meanwhile.
+// Kept apart so that the common path needs no stack frame.
+template <typename T>
+[[gnu::noinline, gnu::cold]] void divide_illegal(T *result, const T *left, const T *right) {
+  KEL_SoftfpAssert(kIllegalOperand);
+  checked_op(result, left, right, std::divides<T>());
+}
+
 template <typename T>
 void checked_div(T *result, const T *left, const T *right) {
   if (result == nullptr || left == nullptr || right == nullptr) return;
   // Zero of either sign and NaN are neither above nor below zero.
   const T divisor = *right;
-  if (!(divisor > T(0) || divisor < T(0))) KEL_SoftfpAssert(kIllegalOperand);
-  // The operands are read after the report: the hook may have run meanwhile.
+  if (!(divisor > T(0) || divisor < T(0))) [[unlikely]] return divide_illegal(result, left, right);
   checked_op(result, left, right, std::divides<T>());
 }
 
