@@ -40,5 +40,10 @@ function(kel_shared_library target)
   target_link_options(${target} PRIVATE
     -static-libgcc
     -Wl,--version-script=${map_file}
-    -Wl,--as-needed -Wl,-z,defs -Wl,-z,relro -Wl,-z,now)
+    -Wl,--as-needed -Wl,-z,relro -Wl,-z,now)
+  # clang's sanitizer runtimes live in the executable, so a fuzzing build of
+  # the library has undefined references by design.
+  if(NOT KEL_SANITIZE STREQUAL "fuzzer")
+    target_link_options(${target} PRIVATE -Wl,-z,defs)
+  endif()
 endfunction()

@@ -16,3 +16,5 @@ kel_require() {
 
 KEL_HOST_PACKAGES=(cmake make g++ gcc binutils libgtest-dev libbenchmark-dev)
 KEL_TARGET_PACKAGES=(g++-powerpc-linux-gnu gcc-powerpc-linux-gnu qemu-user)
+# The fuzz preset: clang with libFuzzer and its sanitizer runtimes.
+KEL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Runs every test: the host build, ASan+UBSan, TSan, and the PowerPC target
-# build under qemu-ppc. Pass preset names to run only those.
+# Runs every test: the host build, ASan+UBSan, TSan, a short run of each fuzz
+# target (clang, libFuzzer), and the PowerPC target build under qemu-ppc.
+# Pass preset names to run only those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}"
+kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}" "${KEL_FUZZ_PACKAGES[@]}"
 
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(host sanitize tsan ppc)
+[ ${#presets[@]} -gt 0 ] || presets=(host sanitize tsan fuzz ppc)
 jobs=$(nproc)
 for preset in "${presets[@]}"; do
   echo "=== $preset ==="
