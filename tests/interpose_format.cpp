@@ -64,9 +64,14 @@ TEST(Interpose, NullAddressesNeverReachTheFormatter) {
   last = {};
   char buf[8];
   KEL_Double2Ascii(nullptr, buf, sizeof buf);
+  KEL_Double2String(nullptr, buf, sizeof buf);
   KEL_Float2String(nullptr, buf, sizeof buf);
-  KEL_Double2String(&d, nullptr, sizeof buf);
+  KEL_Double2String2(nullptr, buf, sizeof buf, "%f");
   KEL_Double2String2(&d, buf, sizeof buf, nullptr);
+  KEL_Double2Ascii(&d, nullptr, sizeof buf);
+  KEL_Double2String(&d, nullptr, sizeof buf);
+  KEL_Float2String(&f, nullptr, sizeof buf);
+  KEL_Double2String2(&d, nullptr, sizeof buf, "%f");
   EXPECT_EQ(last.count, 0);
 }
 
