@@ -104,6 +104,8 @@ void KEL_Seva(float *result, const char *text);
 
 /* ---- Text formatting (through snprintf_truncated_s) ------------------- */
 
+/* A null value, buffer or format writes nothing; the size reaches the
+ * formatter unchanged, zero included. A float is widened exactly. */
 void KEL_Double2Ascii(const double *value, char *buffer, size_t size);  /* "%f" */
 void KEL_Float2String(const float *value, char *buffer, size_t size);   /* "%f" */
 void KEL_Double2String(const double *value, char *buffer, size_t size); /* "%.14f" */
