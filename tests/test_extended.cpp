@@ -37,8 +37,6 @@ TEST(ParseTables, MatchTheChainsTheyReplace) {
   }
 }
 
-#if __LDBL_MANT_DIG__ == 106
-
 // Operands a parser meets, and the ones at the edges of the format.
 std::vector<DoublePair> operands() {
   const double inf = std::numeric_limits<double>::infinity();
@@ -77,6 +75,15 @@ std::string describe(DoublePair x, DoublePair y) {
   return buf;
 }
 
+TEST(DoubleDouble, TimesTenIsMultiplicationByTen) {
+  for (const DoublePair v : operands()) {
+    const kel::DoubleDouble x(v);
+    ASSERT_TRUE(same_pair(x.times_ten().pair(), (x * kel::DoubleDouble(10)).pair())) << describe(v, {10, 0});
+  }
+}
+
+#if __LDBL_MANT_DIG__ == 106
+
 TEST(DoubleDouble, SameBitsAsTheTargetLongDouble) {
   const std::vector<DoublePair> values = operands();
   int checked = 0;
@@ -86,6 +93,10 @@ TEST(DoubleDouble, SameBitsAsTheTargetLongDouble) {
       const kel::DoubleDouble sx(values[i]), sy(values[j]);
       ASSERT_TRUE(same_pair(kel::to_pair(x + y), (sx + sy).pair())) << describe(values[i], values[j]);
       ASSERT_TRUE(same_pair(kel::to_pair(x * y), (sx * sy).pair())) << describe(values[i], values[j]);
+      if (j == 0) {
+        const volatile long double ten = 10;
+        ASSERT_TRUE(same_pair(kel::to_pair(x * ten), sx.times_ten().pair())) << describe(values[i], {10, 0});
+      }
       ++checked;
     }
   }

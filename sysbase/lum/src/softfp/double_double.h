@@ -29,6 +29,22 @@ class DoubleDouble {
   friend DoubleDouble operator+(DoubleDouble x, DoubleDouble y) { return add(x.hi_, x.lo_, y.hi_, y.lo_); }
   friend DoubleDouble operator*(DoubleDouble x, DoubleDouble y) { return mul(x.hi_, x.lo_, y.hi_, y.lo_); }
 
+  // The same bits as *this * DoubleDouble(10), without a call to fma: 10a is
+  // 8a + 2a, both exact, so the error of t is their exact two-sum error, and
+  // a * 0 + b * 10 needs no fusing.
+  DoubleDouble times_ten() const {
+    const double a = hi_;
+    const double t = a * 10;
+    if (t == 0 || !finite(t)) return t;
+    const double eight = a * 8, two = a * 2;  // finite, since t is
+    const double back = t - eight;
+    const double error = (eight - (t - back)) + (two - back);
+    const double tau = (a * 0.0 + lo_ * 10) + error;
+    const double u = t + tau;
+    if (!finite(u)) return u;
+    return DoublePair{u, (t - u) + tau};
+  }
+
  private:
   static bool finite(double v) { return std::isfinite(v); }
 
@@ -72,10 +88,12 @@ class DoubleDouble {
 #if __LDBL_MANT_DIG__ == 106
 using Extended = long double;
 inline Extended from_pair(DoublePair p) { return std::bit_cast<long double>(p); }
+inline Extended times_ten(Extended x) { return x * 10.0L; }
 inline DoublePair to_pair(Extended x) { return std::bit_cast<DoublePair>(x); }
 #else
 using Extended = DoubleDouble;
 constexpr Extended from_pair(DoublePair p) { return p; }
+inline Extended times_ten(Extended x) { return x.times_ten(); }
 constexpr DoublePair to_pair(Extended x) { return x.pair(); }
 #endif
 

@@ -15,7 +15,6 @@ namespace {
 using kel::Extended;
 using kel::from_pair;
 
-constexpr double kTen = 10.0;
 constexpr double kTenth = 0x1.999999999999ap-4;  // the double nearest 0.1
 
 // Below this, n * 10 + 9 < 2^53: the extended steps are exact and give (n, +0).
@@ -28,7 +27,7 @@ Extended read_integer(const unsigned char *&p) {
   uint64_t n = 0;
   for (; is_digit(*p) && n < kExactIntegerLimit; ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
   Extended acc = static_cast<double>(n);
-  for (; is_digit(*p); ++p) acc = acc * Extended(kTen) + Extended(digit_value(*p));
+  for (; is_digit(*p); ++p) acc = kel::times_ten(acc) + Extended(digit_value(*p));
   return acc;
 }
 
