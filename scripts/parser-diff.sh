@@ -8,7 +8,7 @@
 # Build both presets first (cmake --build --preset host / ppc).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-host=build/host/tests/parse_dump
+host=${KEL_HOST_DUMP:-build/host/tests/parse_dump}  # another dump tool to compare
 target=(qemu-ppc -L /usr/powerpc-linux-gnu build/ppc/tests/parse_dump)
 golden_count=25000
 
