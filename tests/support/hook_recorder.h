@@ -17,6 +17,12 @@ struct Report {
   std::string name;
 };
 
+// The names that reports of infinite and NaN results and of illegal operands
+// carry.
+inline constexpr const char *kInf = "FP_INFINITE";
+inline constexpr const char *kNan = "FP_NAN";
+inline constexpr const char *kIll = "PARA IN ILLEGAL";
+
 // Registers a recording hook and restores the previous hook on destruction.
 class HookRecorder {
  public:
