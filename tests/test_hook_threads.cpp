@@ -1,6 +1,7 @@
-// Reports from several threads while another thread keeps re-registering:
-// every report must reach a registered hook, on the reporting thread and
-// before the operation returns, and nothing may race (TSan).
+// Reports from several threads, arithmetic and elementary functions alike,
+// while another thread keeps re-registering: every report must reach a
+// registered hook, on the reporting thread and before the operation returns,
+// and nothing may race (TSan).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -42,6 +43,11 @@ std::vector<FaultingCall> faulting_calls() {
       {"Smut nan*1", 1, [] { float r; KEL_Smut(&r, &f_nan, &f_one); }},
       {"Sdiv 0/0", 2, [] { float r; KEL_Sdiv(&r, &f_zero, &f_zero); }},
       {"SoftfpAssert", 1, [] { KEL_SoftfpAssert(-1); }},
+      {"DLog 0", 2, [] { double r; KEL_DLog(&r, &d_zero); }},
+      {"DSqrtf -1", 2, [] { float r; const float x = -1; KEL_DSqrtf(&r, &x); }},
+      {"DExp 1000", 1, [] { double r; const double x = 1000; KEL_DExp(&x, &r); }},
+      {"AddPowForKavri 0^-1", 1, [] { double r; const double e = -1; KEL_AddPowForKavri(&d_zero, &e, &r); }},
+      {"IntMut 1/0", 1, [] { double r; KEL_IntMut(1, 0, &r); }},
   };
 }
 
