@@ -1,6 +1,5 @@
 #include "plain_ops.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -16,17 +15,6 @@ void ssub(float *r, const float *a, const float *b) { *r = *a - *b; }
 void smut(float *r, const float *a, const float *b) { *r = *a * *b; }
 void sdiv(float *r, const float *a, const float *b) { *r = *a / *b; }
 int32_t scmp(const float *a, const float *b) { return *a > *b ? 1 : *a < *b ? 2 : 0; }
-
-void slog(float *r, const float *x) { *r = std::log(*x); }
-void dlog(double *r, const double *x) { *r = std::log(*x); }
-void slog10(float *r, const float *x) { *r = std::log10(*x); }
-void dlog10(double *r, const double *x) { *r = std::log10(*x); }
-void ssqrt(float *r, const float *x) { *r = std::sqrt(*x); }
-void dsqrt(double *r, const double *x) { *r = std::sqrt(*x); }
-void dceil(const double *x, double *r) { *r = std::ceil(*x); }
-void dexp(const double *x, double *r) { *r = std::exp(*x); }
-void dpow(const double *base, const double *exponent, double *r) { *r = std::pow(*base, *exponent); }
-void intdiv(uint32_t num, uint32_t den, double *r) { *r = static_cast<double>(num) / static_cast<double>(den); }
 
 void double2int32(const double *src, int32_t *dst) { *dst = static_cast<int32_t>(*src); }
 void int322double(const int32_t *src, double *dst) { *dst = *src; }
