@@ -82,29 +82,48 @@ class ReportRecorder {
   ScopedHook hook_;
 };
 
-// Checked arithmetic and comparison; the result is reported as by the C call.
-#define KEL_HPP_BINARY(name, d, s)                                              \
-  inline double name(double a, double b) { double r = 0; d(&r, &a, &b); return r; } \
-  inline float name(float a, float b) { float r = 0; s(&r, &a, &b); return r; }
-KEL_HPP_BINARY(add, KEL_Dadd, KEL_Sadd)
-KEL_HPP_BINARY(sub, KEL_Dsub, KEL_Ssub)
-KEL_HPP_BINARY(mul, KEL_Dmut, KEL_Smut)
-KEL_HPP_BINARY(div, KEL_Ddiv, KEL_Sdiv)
-#undef KEL_HPP_BINARY
+namespace detail {
+// Calls a function that takes the result address first, returns the result.
+template <typename T, typename... A>
+T result_first(void (*f)(T *, const A *...), A... args) {
+  T r{};
+  f(&r, &args...);
+  return r;
+}
+template <typename T>
+T result_last(void (*f)(const T *, T *), T x) {
+  T r{};
+  f(&x, &r);
+  return r;
+}
+}  // namespace detail
 
+// Checked arithmetic and comparison; faults reach the hook as from the C calls.
+inline double add(double a, double b) { return detail::result_first(KEL_Dadd, a, b); }
+inline float add(float a, float b) { return detail::result_first(KEL_Sadd, a, b); }
+inline double sub(double a, double b) { return detail::result_first(KEL_Dsub, a, b); }
+inline float sub(float a, float b) { return detail::result_first(KEL_Ssub, a, b); }
+inline double mul(double a, double b) { return detail::result_first(KEL_Dmut, a, b); }
+inline float mul(float a, float b) { return detail::result_first(KEL_Smut, a, b); }
+inline double div(double a, double b) { return detail::result_first(KEL_Ddiv, a, b); }
+inline float div(float a, float b) { return detail::result_first(KEL_Sdiv, a, b); }
 // 1 greater, 2 less, 0 equal or unordered.
 inline int32_t compare(double a, double b) { return KEL_Dcmp(&a, &b); }
 inline int32_t compare(float a, float b) { return KEL_Scmp(&a, &b); }
 
-inline double log(double x) { double r = 0; KEL_DLog(&r, &x); return r; }
-inline float log(float x) { float r = 0; KEL_SLog(&r, &x); return r; }
-inline double log10(double x) { double r = 0; KEL_DLog10(&r, &x); return r; }
-inline float log10(float x) { float r = 0; KEL_SLog10(&r, &x); return r; }
-inline double sqrt(double x) { double r = 0; KEL_DSqrt(&r, &x); return r; }
-inline float sqrt(float x) { float r = 0; KEL_DSqrtf(&r, &x); return r; }
-inline double ceil(double x) { double r = 0; KEL_Dceil(&x, &r); return r; }
-inline double exp(double x) { double r = 0; KEL_DExp(&x, &r); return r; }
-inline double pow(double base, double exponent) { double r = 0; KEL_AddPowForKavri(&base, &exponent, &r); return r; }
+inline double log(double x) { return detail::result_first(KEL_DLog, x); }
+inline float log(float x) { return detail::result_first(KEL_SLog, x); }
+inline double log10(double x) { return detail::result_first(KEL_DLog10, x); }
+inline float log10(float x) { return detail::result_first(KEL_SLog10, x); }
+inline double sqrt(double x) { return detail::result_first(KEL_DSqrt, x); }
+inline float sqrt(float x) { return detail::result_first(KEL_DSqrtf, x); }
+inline double ceil(double x) { return detail::result_last(KEL_Dceil, x); }
+inline double exp(double x) { return detail::result_last(KEL_DExp, x); }
+inline double pow(double base, double exponent) {
+  double r = 0;
+  KEL_AddPowForKavri(&base, &exponent, &r);
+  return r;
+}
 // Empty for a zero denominator, which the library reports and leaves unstored.
 inline std::optional<double> ratio(uint32_t numerator, uint32_t denominator) {
   double r = -1;  // no quotient of two unsigned integers is negative
@@ -120,30 +139,31 @@ inline double parse(const char *text, std::size_t *consumed = nullptr) {
   if (consumed != nullptr) *consumed = end != nullptr ? static_cast<std::size_t>(end - text) : 0;
   return value;
 }
-inline float parse_float(const char *text) { float r = 0; KEL_Seva(&r, text); return r; }
+inline float parse_float(const char *text) {
+  float r = 0;
+  KEL_Seva(&r, text);
+  return r;
+}
 
 // Conversions with the library's fixed results: kel::convert<int32_t>(2.5).
 namespace detail {
-#define KEL_HPP_CONVERT(fn, From, To) \
-  inline void convert(const From *src, To *dst) { fn(src, dst); }
-KEL_HPP_CONVERT(KEL_Double2Ushort, double, uint16_t)
-KEL_HPP_CONVERT(KEL_Double2Short, double, int16_t)
-KEL_HPP_CONVERT(KEL_Double2Int32, double, int32_t)
-KEL_HPP_CONVERT(KEL_Double2Uint32, double, uint32_t)
-KEL_HPP_CONVERT(KEL_Double2Int64, double, int64_t)
-KEL_HPP_CONVERT(KEL_Double2Uint64, double, uint64_t)
-KEL_HPP_CONVERT(KEL_Float2Int32, float, int32_t)
-KEL_HPP_CONVERT(KEL_Float2Uint32, float, uint32_t)
-KEL_HPP_CONVERT(KEL_Float2Double, float, double)
-KEL_HPP_CONVERT(KEL_Int322Double, int32_t, double)
-KEL_HPP_CONVERT(KEL_Uint322Double, uint32_t, double)
-KEL_HPP_CONVERT(KEL_Short2Double, int16_t, double)
-KEL_HPP_CONVERT(KEL_Ushort2Double, uint16_t, double)
-KEL_HPP_CONVERT(KEL_Int642Double, int64_t, double)
-KEL_HPP_CONVERT(KEL_Uint642Double, uint64_t, double)
-KEL_HPP_CONVERT(KEL_Int322Float, int32_t, float)
-KEL_HPP_CONVERT(KEL_Uint322Float, uint32_t, float)
-#undef KEL_HPP_CONVERT
+inline void convert(const double *src, uint16_t *dst) { KEL_Double2Ushort(src, dst); }
+inline void convert(const double *src, int16_t *dst) { KEL_Double2Short(src, dst); }
+inline void convert(const double *src, int32_t *dst) { KEL_Double2Int32(src, dst); }
+inline void convert(const double *src, uint32_t *dst) { KEL_Double2Uint32(src, dst); }
+inline void convert(const double *src, int64_t *dst) { KEL_Double2Int64(src, dst); }
+inline void convert(const double *src, uint64_t *dst) { KEL_Double2Uint64(src, dst); }
+inline void convert(const float *src, int32_t *dst) { KEL_Float2Int32(src, dst); }
+inline void convert(const float *src, uint32_t *dst) { KEL_Float2Uint32(src, dst); }
+inline void convert(const float *src, double *dst) { KEL_Float2Double(src, dst); }
+inline void convert(const int16_t *src, double *dst) { KEL_Short2Double(src, dst); }
+inline void convert(const uint16_t *src, double *dst) { KEL_Ushort2Double(src, dst); }
+inline void convert(const int32_t *src, double *dst) { KEL_Int322Double(src, dst); }
+inline void convert(const uint32_t *src, double *dst) { KEL_Uint322Double(src, dst); }
+inline void convert(const int64_t *src, double *dst) { KEL_Int642Double(src, dst); }
+inline void convert(const uint64_t *src, double *dst) { KEL_Uint642Double(src, dst); }
+inline void convert(const int32_t *src, float *dst) { KEL_Int322Float(src, dst); }
+inline void convert(const uint32_t *src, float *dst) { KEL_Uint322Float(src, dst); }
 }  // namespace detail
 
 template <typename To, typename From>
