@@ -74,7 +74,8 @@ class ReportRecorder {
   }
   static void record(const char *file, int32_t line, const char *name) {
     std::lock_guard<std::mutex> lock(mutex());
-    if (active() != nullptr) active()->reports_.push_back({file ? file : "", line, name ? name : ""});
+    if (active() != nullptr)
+      active()->reports_.push_back({file != nullptr ? file : "", line, name != nullptr ? name : ""});
   }
 
   ReportRecorder *outer_;
