@@ -5,8 +5,6 @@
 #         -DWORK=<dir> -DCC=... -DCXX=... -DGENERATOR=... [-DTOOLCHAIN=<file>]
 #         [-DFLAGS="..."] [-DEMULATOR="..."] -P run.cmake
 #       configures, builds and runs the project found in <source>
-#   cmake -DSTEP=command -DROOT=<dir> [-DEMULATOR="..."] -P run.cmake -- ARGS...
-#       runs the installed kelsoft command with ARGS
 # A cross build (TOOLCHAIN given) finds the tree as a sysroot: CMake through
 # CMAKE_FIND_ROOT_PATH, pkg-config through PKG_CONFIG_SYSROOT_DIR.
 cmake_minimum_required(VERSION 3.25)
@@ -21,13 +19,6 @@ endfunction()
 
 set(prefix ${ROOT}/usr)
 separate_arguments(emulator UNIX_COMMAND "${EMULATOR}")
-
-# Runs an installed or consumer program; the libraries find each other as the
-# platform's loader finds them in /usr/lib.
-function(run_program)
-  set(ENV{LD_LIBRARY_PATH} ${prefix}/lib)
-  run(${emulator} ${ARGN})
-endfunction()
 
 if(STEP STREQUAL "install")
   file(REMOVE_RECURSE ${ROOT})
@@ -45,19 +36,9 @@ elseif(STEP STREQUAL "consumer")
   file(REMOVE_RECURSE ${WORK})
   run(${CMAKE_COMMAND} -S ${PROJECT} -B ${WORK} ${options})
   run(${CMAKE_COMMAND} --build ${WORK})
-  run_program(${WORK}/consumer)
-elseif(STEP STREQUAL "command")
-  # Arguments after "--" go to the command.
-  set(args "")
-  set(after_dashes FALSE)
-  foreach(i RANGE ${CMAKE_ARGC})
-    if(after_dashes)
-      list(APPEND args "${CMAKE_ARGV${i}}")
-    elseif(CMAKE_ARGV${i} STREQUAL "--")
-      set(after_dashes TRUE)
-    endif()
-  endforeach()
-  run_program(${prefix}/bin/kelsoft ${args})
+  # The libraries find each other as the loader finds them in /usr/lib.
+  set(ENV{LD_LIBRARY_PATH} ${prefix}/lib)
+  run(${emulator} ${WORK}/consumer)
 else()
-  message(FATAL_ERROR "STEP must be install, consumer or command")
+  message(FATAL_ERROR "STEP must be install or consumer")
 endif()
