@@ -144,7 +144,9 @@ int KEL_Close(int fd);
 int32_t KEL_Read(int fd, void *buffer, uint32_t count);
 int32_t KEL_Write(int fd, const void *buffer, uint32_t count);
 int KEL_Mkfifo(const char *path, mode_t mode);
-int KEL_Open(const char *path, int flags); /* large-file open, no mode */
+/* Large-file open with no mode: flags that would create a file (O_CREAT,
+ * O_TMPFILE) make the C library's checked open stop the process. */
+int KEL_Open(const char *path, int flags);
 int KEL_SemInit(sem_t *sem, int shared, uint32_t value);
 int KEL_SemWait(sem_t *sem);
 int KEL_SemDestroy(sem_t *sem);
@@ -159,10 +161,12 @@ int32_t LUM_CharToUpper(int32_t c);
 int32_t LUM_CharToLower(int32_t c);
 /* Lowers at most count characters in place, stopping at the terminator. */
 void LUM_StrToLower(char *str, uint32_t count);
-/* Copies at most size - 1 characters upper-cased, then a terminator. */
+/* Copies at most size - 1 characters upper-cased, then a terminator; a null
+ * src or a size of 0 writes nothing. */
 void LUM_StrToUpper(const char *src, char *dst, uint32_t size);
-/* 0 and the value, or 22 (EINVAL): 0 stored when no number was found,
- * nothing stored for a null argument. */
+/* 0 and the value ("%u": larger numbers give 4294967295, '-' negates modulo
+ * 2^32), or 22 (EINVAL): 0 stored when no number was found, nothing stored
+ * for a null argument. */
 int32_t LUM_StrToUint32(const char *text, uint32_t *result);
 
 #ifdef __cplusplus

@@ -59,8 +59,12 @@ int scan(const unsigned char *in, const unsigned char *fmt, va_list args) {
       fmt += 2;
       continue;
     }
-    if (fmt[0] == '%' && fmt[1] == '%') ++fmt;
-    else if (fmt[0] == '%') return stored;  // a conversion we do not offer
+    if (fmt[0] == '%' && fmt[1] == '%') {
+      in = skip_space(in);  // "%%" is a conversion: it skips white space like "%u"
+      ++fmt;
+    } else if (fmt[0] == '%') {
+      return stored;  // a conversion we do not offer
+    }
     if (*in == '\0') return stored == 0 ? -1 : stored;
     if (*in != *fmt) return stored;
     ++in;

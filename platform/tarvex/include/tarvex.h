@@ -26,12 +26,13 @@ int snprintf_truncated_s(char *dest, size_t destsz, const char *format, ...)
 
 /*
  * Reads buffer under format. Conversions: "%u" (unsigned int *), the
- * conversion the platform library uses; white space in the format matches
- * any white space, other characters match themselves. "%u" skips leading
- * white space and takes an optional sign and decimal digits; a value above
- * UINT_MAX gives UINT_MAX and a '-' negates modulo 2^32, on every platform.
- * Returns the number of values stored, or -1 when buffer or format is null,
- * or when the input ends before the first conversion.
+ * conversion the platform library uses, and "%%"; white space in the format
+ * matches any white space, other characters match themselves. "%u" and "%%"
+ * skip leading white space. "%u" takes an optional sign and decimal digits;
+ * a value above UINT_MAX gives UINT_MAX (sign or not) and a '-' negates
+ * modulo 2^32, on every platform. Returns the number of values stored, or -1
+ * when buffer or format is null, or when the input ends before the first
+ * conversion. Another conversion ends the scan like a mismatch.
  */
 int sscanf_s(const char *buffer, const char *format, ...);
 
