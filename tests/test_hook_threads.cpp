@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "kelsoft.h"
+#include "kelsoft.hpp"
 
 namespace {
 
@@ -17,8 +17,7 @@ void hook_b(const char *, int32_t, const char *) { b_reports.fetch_add(1, std::m
 TEST(HookThreads, EveryReportReachesARegisteredHook) {
   constexpr int kThreads = 4;
   constexpr int kIterations = 20000;
-  const FloatFaultHook saved = g_pfFloatAssertHook;
-  KEL_FloatAssertReg(hook_a);
+  kel::ScopedHook hook(hook_a);
   std::atomic<bool> done{false};
   std::thread swapper([&] {
     for (unsigned i = 0; !done.load(); ++i) KEL_FloatAssertReg(i % 2 ? hook_a : hook_b);
@@ -34,7 +33,6 @@ TEST(HookThreads, EveryReportReachesARegisteredHook) {
   for (auto &w : workers) w.join();
   done = true;
   swapper.join();
-  KEL_FloatAssertReg(saved);
   EXPECT_EQ(a_reports + b_reports, 2L * kThreads * kIterations);
 }
 
