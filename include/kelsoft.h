@@ -110,6 +110,7 @@ void KEL_Double2String(const double *value, char *buffer, size_t size); /* "%.14
 void KEL_Double2String2(const double *value, char *buffer, size_t size, const char *format);
 
 /* ---- Conversions: source address first, destination second ------------
+ * NaN, infinite and out-of-range sources give fixed results, never reported.
  * 64-bit integers are native int64_t/uint64_t: on the big-endian target
  * that is the high word at the lower address. */
 
