@@ -99,11 +99,15 @@ void KEL_IntMut(uint32_t numerator, uint32_t denominator, double *result);
  * null) receives the first character not consumed. Gives the same bits on
  * every host as on the PowerPC target. Never reports to the hook. */
 double KEL_SoftStr2Float(const char *text, char **end);
+/* *result = KEL_SoftStr2Float(text, NULL), narrowed to float by KEL_Seva;
+ * nothing happens when either address is null. */
 void KEL_Deva(double *result, const char *text);
 void KEL_Seva(float *result, const char *text);
 
 /* ---- Text formatting (through snprintf_truncated_s) ------------------- */
 
+/* A null value, buffer or format writes nothing; the size reaches the
+ * formatter unchanged, zero included. A float is widened exactly. */
 void KEL_Double2Ascii(const double *value, char *buffer, size_t size);  /* "%f" */
 void KEL_Float2String(const float *value, char *buffer, size_t size);   /* "%f" */
 void KEL_Double2String(const double *value, char *buffer, size_t size); /* "%.14f" */

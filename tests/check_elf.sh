@@ -2,6 +2,7 @@
 # Reads a built shared object and checks one property of it.
 #   exports READELF LIB LISTFILE   defined dynamic symbols == the names in LISTFILE
 #   needed  READELF LIB NAME...    every DT_NEEDED entry is one of NAME...
+#   requires READELF LIB NAME...   each NAME is a DT_NEEDED entry
 #   soname  READELF LIB NAME       DT_SONAME is NAME
 #   undefined READELF LIB NAME...  each NAME is imported (an undefined dynamic symbol)
 #   absent  READELF LIB NAME...    no NAME is imported
@@ -28,6 +29,14 @@ needed)
   for n in $(dynamic | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
     if [[ " $* " != *" $n "* ]]; then echo "unexpected DT_NEEDED: $n"; status=1; else echo "needed: $n"; fi
   done
+  exit $status ;;
+requires)
+  entries=$(dynamic | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+  status=0
+  for n in "$@"; do
+    grep -qxF "$n" <<<"$entries" || { echo "not needed: $n"; status=1; }
+  done
+  [ $status = 0 ] && echo "requires: $*"
   exit $status ;;
 soname)
   actual=$(dynamic | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')

@@ -9,14 +9,13 @@
 #include "hook_recorder.h"
 
 using kel_test::HookRecorder;
+using kel_test::kIll;
+using kel_test::kInf;
+using kel_test::kNan;
 using kel_test::same_value;
 using Names = std::vector<std::string>;
 
 namespace {
-
-constexpr const char *kInf = "FP_INFINITE";
-constexpr const char *kNan = "FP_NAN";
-constexpr const char *kIll = "PARA IN ILLEGAL";
 
 template <typename T>
 struct Ops {

@@ -10,6 +10,13 @@
 namespace kel_test {
 
 using Report = kel::Report;
+
+// The names that reports of infinite and NaN results and of illegal operands
+// carry.
+inline constexpr const char *kInf = "FP_INFINITE";
+inline constexpr const char *kNan = "FP_NAN";
+inline constexpr const char *kIll = "PARA IN ILLEGAL";
+
 // Registers a recording hook and restores the previous hook on destruction.
 using HookRecorder = kel::ReportRecorder;
 

@@ -1,0 +1,64 @@
+// Checked elementary functions: the C math library does the work, we test the
+// domain before the call and check the stored result after it.
+#include <cmath>
+
+#include "fault_check.h"
+
+namespace {
+
+constexpr int32_t kIllegalOperand = -1;
+
+// Both comparisons are false for a NaN: a NaN argument is no domain fault,
+// only its NaN result is.
+template <typename T>
+bool not_positive(T x) { return x <= T(0); }
+template <typename T>
+bool negative(T x) { return x < T(0); }  // -0.0 is a valid square-root argument
+
+// Result first. A domain fault is reported, and the function is computed all
+// the same.
+template <typename T>
+void checked_libm(T *result, const T *x, T (*fn)(T), bool (*outside_domain)(T)) {
+  if (result == nullptr || x == nullptr) return;
+  if (outside_domain(*x)) KEL_SoftfpAssert(kIllegalOperand);
+  // Read again: the hook may have changed the argument.
+  kel::store_checked(result, fn(*x));
+}
+
+// Argument first, no domain.
+void checked_libm(const double *x, double *result, double (*fn)(double)) {
+  if (x == nullptr || result == nullptr) return;
+  kel::store_checked(result, fn(*x));
+}
+
+}  // namespace
+
+extern "C" {
+
+void KEL_SLog(float *r, const float *x) { checked_libm<float>(r, x, logf, not_positive); }
+void KEL_DLog(double *r, const double *x) { checked_libm<double>(r, x, log, not_positive); }
+void KEL_SLog10(float *r, const float *x) { checked_libm<float>(r, x, log10f, not_positive); }
+void KEL_DLog10(double *r, const double *x) { checked_libm<double>(r, x, log10, not_positive); }
+void KEL_DSqrtf(float *r, const float *x) { checked_libm<float>(r, x, sqrtf, negative); }
+void KEL_DSqrt(double *r, const double *x) { checked_libm<double>(r, x, sqrt, negative); }
+
+void KEL_Dceil(const double *x, double *r) { checked_libm(x, r, ceil); }
+void KEL_DExp(const double *x, double *r) { checked_libm(x, r, exp); }
+
+// Callers always pass valid addresses; pow's own special cases decide the result.
+void KEL_AddPowForKavri(const double *base, const double *exponent, double *r) {
+  kel::store_checked(r, pow(*base, *exponent));
+}
+
+// Divides, despite the name. Unlike KEL_Ddiv, a zero denominator stores nothing.
+void KEL_IntMut(uint32_t numerator, uint32_t denominator, double *r) {
+  if (r == nullptr) return;
+  if (denominator == 0) {
+    KEL_SoftfpAssert(kIllegalOperand);
+    return;
+  }
+  // Both convert exactly: 4294967295 stays 4294967295.0.
+  kel::store_checked(r, static_cast<double>(numerator) / static_cast<double>(denominator));
+}
+
+}  // extern "C"
