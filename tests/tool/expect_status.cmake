@@ -1,0 +1,16 @@
+# cmake -DSTATUS=<n> -DSTDERR=<regex> -P expect_status.cmake -- COMMAND...
+# Runs COMMAND and checks its exit status and what it wrote on stderr.
+set(command "")
+set(after_dashes FALSE)
+foreach(i RANGE ${CMAKE_ARGC})
+  if(after_dashes)
+    list(APPEND command "${CMAKE_ARGV${i}}")
+  elseif(CMAKE_ARGV${i} STREQUAL "--")
+    set(after_dashes TRUE)
+  endif()
+endforeach()
+execute_process(COMMAND ${command} RESULT_VARIABLE status ERROR_VARIABLE stderr)
+message("status ${status}, stderr:\n${stderr}")
+if(NOT status EQUAL STATUS OR NOT stderr MATCHES "${STDERR}")
+  message(FATAL_ERROR "expected status ${STATUS} and stderr matching '${STDERR}'")
+endif()
