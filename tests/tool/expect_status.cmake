@@ -1,8 +1,11 @@
-# cmake -DSTATUS=<n> -DSTDERR=<regex> -P expect_status.cmake -- COMMAND...
-# Runs COMMAND and checks its exit status and what it wrote on stderr.
-set(command "")
+# cmake -DSTATUS=<n> -DSTDERR=<regex> [-DEMULATOR=<command line>] -P expect_status.cmake -- PROGRAM ARGS...
+# Runs PROGRAM (under EMULATOR when given) and checks its exit status and what
+# it wrote on stderr. The emulator comes as one string because cmake itself
+# would take an option such as -L from its command line.
+separate_arguments(command UNIX_COMMAND "${EMULATOR}")
 set(after_dashes FALSE)
-foreach(i RANGE ${CMAKE_ARGC})
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(i RANGE ${last})
   if(after_dashes)
     list(APPEND command "${CMAKE_ARGV${i}}")
   elseif(CMAKE_ARGV${i} STREQUAL "--")
