@@ -42,20 +42,13 @@ int call(void (*f)(uint32_t, uint32_t, double *), Args args) {
                                              [f](double *r, const uint32_t *n, const uint32_t *d) { f(*n, *d, r); });
 }
 
-template <auto F>
-int run(Args args) {
-  return call(F, args);
-}
-
-#define KEL_CALC(name) \
-  { #name, run < KEL_##name> }
 constexpr Function kTable[] = {
-    KEL_CALC(Dadd),  KEL_CALC(Dsub),  KEL_CALC(Dmut),   KEL_CALC(Ddiv),           KEL_CALC(Dcmp),
-    KEL_CALC(Sadd),  KEL_CALC(Ssub),  KEL_CALC(Smut),   KEL_CALC(Sdiv),           KEL_CALC(Scmp),
-    KEL_CALC(SLog),  KEL_CALC(DLog),  KEL_CALC(SLog10), KEL_CALC(DLog10),         KEL_CALC(DSqrtf),
-    KEL_CALC(DSqrt), KEL_CALC(Dceil), KEL_CALC(DExp),   KEL_CALC(AddPowForKavri), KEL_CALC(IntMut),
+    KEL_TOOL_ENTRY(Dadd),   KEL_TOOL_ENTRY(Dsub),   KEL_TOOL_ENTRY(Dmut),           KEL_TOOL_ENTRY(Ddiv),
+    KEL_TOOL_ENTRY(Dcmp),   KEL_TOOL_ENTRY(Sadd),   KEL_TOOL_ENTRY(Ssub),           KEL_TOOL_ENTRY(Smut),
+    KEL_TOOL_ENTRY(Sdiv),   KEL_TOOL_ENTRY(Scmp),   KEL_TOOL_ENTRY(SLog),           KEL_TOOL_ENTRY(DLog),
+    KEL_TOOL_ENTRY(SLog10), KEL_TOOL_ENTRY(DLog10), KEL_TOOL_ENTRY(DSqrtf),         KEL_TOOL_ENTRY(DSqrt),
+    KEL_TOOL_ENTRY(Dceil),  KEL_TOOL_ENTRY(DExp),   KEL_TOOL_ENTRY(AddPowForKavri), KEL_TOOL_ENTRY(IntMut),
 };
-#undef KEL_CALC
 
 }  // namespace
 

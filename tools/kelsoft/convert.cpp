@@ -24,22 +24,15 @@ int call(void (*f)(const Src *, void *), Args args) {
   return compute<Buffer, Src>(args, [f](Buffer *d, const Src *s) { f(s, d->b.data()); });
 }
 
-template <auto F>
-int run(Args args) {
-  return call(F, args);
-}
-
-#define KEL_CONVERT(name) \
-  { #name, run < KEL_##name> }
 constexpr Function kTable[] = {
-    KEL_CONVERT(Double2Ushort), KEL_CONVERT(Double2Short),  KEL_CONVERT(Double2Int32),  KEL_CONVERT(Float2Int32),
-    KEL_CONVERT(Float2Uint32),  KEL_CONVERT(Double2Uint32), KEL_CONVERT(Int322Double),  KEL_CONVERT(Uint322Double),
-    KEL_CONVERT(Short2Double),  KEL_CONVERT(Ushort2Double), KEL_CONVERT(Int322Float),   KEL_CONVERT(Uint322Float),
-    KEL_CONVERT(Float2Double),  KEL_CONVERT(Buff2Float),    KEL_CONVERT(Buff2Double),   KEL_CONVERT(Float2Buff),
-    KEL_CONVERT(Double2Buff),   KEL_CONVERT(Double2Int64),  KEL_CONVERT(Double2Uint64), KEL_CONVERT(Int642Double),
-    KEL_CONVERT(Uint642Double),
+    KEL_TOOL_ENTRY(Double2Ushort), KEL_TOOL_ENTRY(Double2Short),  KEL_TOOL_ENTRY(Double2Int32),
+    KEL_TOOL_ENTRY(Float2Int32),   KEL_TOOL_ENTRY(Float2Uint32),  KEL_TOOL_ENTRY(Double2Uint32),
+    KEL_TOOL_ENTRY(Int322Double),  KEL_TOOL_ENTRY(Uint322Double), KEL_TOOL_ENTRY(Short2Double),
+    KEL_TOOL_ENTRY(Ushort2Double), KEL_TOOL_ENTRY(Int322Float),   KEL_TOOL_ENTRY(Uint322Float),
+    KEL_TOOL_ENTRY(Float2Double),  KEL_TOOL_ENTRY(Buff2Float),    KEL_TOOL_ENTRY(Buff2Double),
+    KEL_TOOL_ENTRY(Float2Buff),    KEL_TOOL_ENTRY(Double2Buff),   KEL_TOOL_ENTRY(Double2Int64),
+    KEL_TOOL_ENTRY(Double2Uint64), KEL_TOOL_ENTRY(Int642Double),  KEL_TOOL_ENTRY(Uint642Double),
 };
-#undef KEL_CONVERT
 
 }  // namespace
 

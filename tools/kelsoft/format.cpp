@@ -51,16 +51,11 @@ int call(void (*f)(const double *, char *, std::size_t, const char *), Args args
   return print_text(buffer);
 }
 
-template <auto F>
-int run(Args args) {
-  return call(F, args);
-}
-
 constexpr Function kTable[] = {
-    {"Double2Ascii", run<KEL_Double2Ascii>},
-    {"Float2String", run<KEL_Float2String>},
-    {"Double2String", run<KEL_Double2String>},
-    {"Double2String2", run<KEL_Double2String2>},
+    KEL_TOOL_ENTRY(Double2Ascii),
+    KEL_TOOL_ENTRY(Float2String),
+    KEL_TOOL_ENTRY(Double2String),
+    KEL_TOOL_ENTRY(Double2String2),
 };
 
 }  // namespace

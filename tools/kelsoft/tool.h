@@ -20,6 +20,12 @@ struct Function {
   int (*run)(Args operands);
 };
 
+// The entry for KEL_<name>: the file that builds a table defines call(f, args)
+// for each function type it holds.
+// clang-format off
+#define KEL_TOOL_ENTRY(name) Function{#name, [](Args args) { return call(KEL_##name, args); }}
+// clang-format on
+
 extern const std::span<const Function> kConvertFunctions;
 extern const std::span<const Function> kCalcFunctions;
 extern const std::span<const Function> kFormatFunctions;
