@@ -118,18 +118,26 @@ void KEL_Double2String2(const double *value, char *buffer, size_t size, const ch
  * 64-bit integers are native int64_t/uint64_t: on the big-endian target
  * that is the high word at the lower address. */
 
+/* The low 16 bits of the 32-bit truncation below: wraps, never saturates. */
 void KEL_Double2Ushort(const double *src, uint16_t *dst);
 void KEL_Double2Short(const double *src, int16_t *dst);
+/* Toward zero; NaN and values <= -2^31 give INT32_MIN, >= 2^31 INT32_MAX. */
 void KEL_Double2Int32(const double *src, int32_t *dst);
 void KEL_Float2Int32(const float *src, int32_t *dst);
+/* Toward zero; >= 2^32 gives 0xFFFFFFFF, NaN and <= -2^31 0x80000000,
+ * other negatives wrap (-1.0 gives 0xFFFFFFFF). */
 void KEL_Float2Uint32(const float *src, uint32_t *dst);
+/* The low 32 bits of KEL_Double2Int64's result (4294967301.0 gives 5). */
 void KEL_Double2Uint32(const double *src, uint32_t *dst);
+/* Exact. */
 void KEL_Int322Double(const int32_t *src, double *dst);
 void KEL_Uint322Double(const uint32_t *src, double *dst);
 void KEL_Short2Double(const int16_t *src, double *dst);
 void KEL_Ushort2Double(const uint16_t *src, double *dst);
+/* Rounded once to the nearest float. */
 void KEL_Int322Float(const int32_t *src, float *dst);
 void KEL_Uint322Float(const uint32_t *src, float *dst);
+/* Exact; a signalling NaN stays signalling. */
 void KEL_Float2Double(const float *src, double *dst);
 /* Byte transfers in native order, any alignment. */
 void KEL_Buff2Float(const void *buffer, float *dst);
@@ -137,8 +145,11 @@ void KEL_Buff2Double(const void *buffer, double *dst);
 void KEL_Float2Buff(const float *src, void *buffer);
 void KEL_Double2Buff(const double *src, void *buffer);
 
+/* Toward zero modulo 2^64 (both give the same bits); NaN gives
+ * 0x8000000080000000, >= 2^64 all ones, <= -2^64 the value 1. */
 void KEL_Double2Int64(const double *src, int64_t *dst);
 void KEL_Double2Uint64(const double *src, uint64_t *dst);
+/* Rounded once to the nearest double. */
 void KEL_Int642Double(const int64_t *src, double *dst);
 void KEL_Uint642Double(const uint64_t *src, double *dst);
 

@@ -152,13 +152,11 @@ TEST(DoubleArith, Compare) { expect_compare(kDouble); }
 TEST(FloatArith, Compare) { expect_compare(kFloat); }
 
 TEST(Arith, NoHookStillStores) {
-  const FloatFaultHook saved = g_pfFloatAssertHook;
-  KEL_FloatAssertReg(nullptr);
+  kel::ScopedHook none(nullptr);
   double r = 0;
   const double one = 1, zero = 0;
   KEL_Ddiv(&r, &one, &zero);
   EXPECT_EQ(r, dinf);
-  KEL_FloatAssertReg(saved);
 }
 
 }  // namespace

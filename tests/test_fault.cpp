@@ -64,10 +64,8 @@ TEST(Registration, LastHookWinsAndNullRemovesIt) {
 }
 
 TEST(Registration, StoresTheHookItIsGiven) {
-  const FloatFaultHook saved = g_pfFloatAssertHook;
-  KEL_FloatAssertReg(hook_b);
+  kel::ScopedHook hook(hook_b);
   EXPECT_EQ(g_pfFloatAssertHook, hook_b);
-  KEL_FloatAssertReg(saved);
 }
 
 TEST(ClassifyCheck, FloatValues) {

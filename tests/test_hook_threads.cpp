@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "kelsoft.h"
+#include "kelsoft.hpp"
 
 namespace {
 
@@ -58,8 +58,7 @@ TEST(HookThreads, EveryReportReachesARegisteredHookOnItsOwnThread) {
   long per_round = 0;
   for (const FaultingCall &c : calls) per_round += c.reports;
 
-  const FloatFaultHook saved = g_pfFloatAssertHook;
-  KEL_FloatAssertReg(hook_a);
+  kel::ScopedHook hook(hook_a);
   std::atomic<bool> done{false};
   std::thread swapper([&] {
     for (unsigned i = 0; !done.load(); ++i) KEL_FloatAssertReg(i % 2 ? hook_a : hook_b);
@@ -80,7 +79,6 @@ TEST(HookThreads, EveryReportReachesARegisteredHookOnItsOwnThread) {
   for (auto &w : workers) w.join();
   done = true;
   swapper.join();
-  KEL_FloatAssertReg(saved);
   EXPECT_EQ(misplaced, 0) << "a report ran late or on another thread";
   EXPECT_EQ(a_reports + b_reports, per_round * kThreads * kIterations);
 }

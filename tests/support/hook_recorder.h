@@ -1,21 +1,15 @@
-// Records what the fault hook receives, for the length of a scope.
+// Helpers of the unit tests: the report recorder of kelsoft.hpp, and bit-level
+// comparison of values.
 #ifndef KEL_TESTS_HOOK_RECORDER_H
 #define KEL_TESTS_HOOK_RECORDER_H
 
-#include <cstdint>
 #include <cstring>
-#include <string>
-#include <vector>
 
-#include "kelsoft.h"
+#include "kelsoft.hpp"
 
 namespace kel_test {
 
-struct Report {
-  std::string file;
-  int32_t line;
-  std::string name;
-};
+using Report = kel::Report;
 
 // The names that reports of infinite and NaN results and of illegal operands
 // carry.
@@ -24,20 +18,7 @@ inline constexpr const char *kNan = "FP_NAN";
 inline constexpr const char *kIll = "PARA IN ILLEGAL";
 
 // Registers a recording hook and restores the previous hook on destruction.
-class HookRecorder {
- public:
-  HookRecorder();
-  ~HookRecorder();
-  HookRecorder(const HookRecorder &) = delete;
-  HookRecorder &operator=(const HookRecorder &) = delete;
-
-  const std::vector<Report> &reports() const;
-  std::vector<std::string> names() const;
-  void clear();
-
- private:
-  FloatFaultHook previous_;
-};
+using HookRecorder = kel::ReportRecorder;
 
 // Same bits, or both NaN: the NaN a processor makes differs between x86 and
 // PowerPC, so computed NaNs are compared by kind only.

@@ -1,0 +1,61 @@
+// calc OPERATION OPERANDS...: the checked arithmetic, comparison and
+// elementary functions. Reports are printed by the hook as they arrive.
+#include <cstdio>
+
+#include "kelsoft.h"
+#include "values.h"
+
+namespace tool {
+namespace {
+
+// One adapter per argument shape; the function's type picks it.
+template <typename T>
+int call(void (*f)(T *, const T *, const T *), Args args) {
+  return compute<T, T, T>(args, f);
+}
+
+template <typename T>
+int call(void (*f)(T *, const T *), Args args) {
+  return compute<T, T>(args, f);
+}
+
+template <typename T>
+int call(int32_t (*f)(const T *, const T *), Args args) {
+  T left, right;
+  if (!read_all(args, left, right)) return kUsage;
+  static const char *const meaning[] = {"equal or unordered", "greater", "less"};
+  const int32_t c = f(&left, &right);
+  std::printf("result: %d (%s)\n", static_cast<int>(c), c >= 0 && c <= 2 ? meaning[c] : "null address");
+  return 0;
+}
+
+int call(void (*f)(const double *, double *), Args args) {
+  return compute<double, double>(args, [f](double *r, const double *x) { f(x, r); });
+}
+
+int call(void (*f)(const double *, const double *, double *), Args args) {
+  return compute<double, double, double>(args, [f](double *r, const double *b, const double *e) { f(b, e, r); });
+}
+
+int call(void (*f)(uint32_t, uint32_t, double *), Args args) {
+  return compute<double, uint32_t, uint32_t>(args,
+                                             [f](double *r, const uint32_t *n, const uint32_t *d) { f(*n, *d, r); });
+}
+
+constexpr Function kTable[] = {
+    KEL_TOOL_ENTRY(Dadd),   KEL_TOOL_ENTRY(Dsub),   KEL_TOOL_ENTRY(Dmut),           KEL_TOOL_ENTRY(Ddiv),
+    KEL_TOOL_ENTRY(Dcmp),   KEL_TOOL_ENTRY(Sadd),   KEL_TOOL_ENTRY(Ssub),           KEL_TOOL_ENTRY(Smut),
+    KEL_TOOL_ENTRY(Sdiv),   KEL_TOOL_ENTRY(Scmp),   KEL_TOOL_ENTRY(SLog),           KEL_TOOL_ENTRY(DLog),
+    KEL_TOOL_ENTRY(SLog10), KEL_TOOL_ENTRY(DLog10), KEL_TOOL_ENTRY(DSqrtf),         KEL_TOOL_ENTRY(DSqrt),
+    KEL_TOOL_ENTRY(Dceil),  KEL_TOOL_ENTRY(DExp),   KEL_TOOL_ENTRY(AddPowForKavri), KEL_TOOL_ENTRY(IntMut),
+};
+
+}  // namespace
+
+const std::span<const Function> kCalcFunctions = kTable;
+
+void print_report(const char *file, int32_t line, const char *name) {
+  std::printf("report: %s:%d %s\n", file, static_cast<int>(line), name);
+}
+
+}  // namespace tool
