@@ -54,9 +54,8 @@ void run(benchmark::State &state, Parse parse) {
     for (const std::string &t : texts) benchmark::DoNotOptimize(parse(t));
   }
   // Seconds per text: shown with an "n" suffix for nanoseconds.
-  state.counters["per_text"] =
-      benchmark::Counter(static_cast<double>(texts.size()), benchmark::Counter::kIsIterationInvariantRate |
-                                                                benchmark::Counter::kInvert);
+  state.counters["per_text"] = benchmark::Counter(
+      static_cast<double>(texts.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_KEL_SoftStr2Float(benchmark::State &state) {

@@ -20,7 +20,9 @@ inline void count_report(const char *, int32_t, const char *) { ++reports; }
 // Registers the counting hook for one benchmark run, or clears the hook.
 class HookScope {
  public:
-  explicit HookScope(bool hooked) : previous_(g_pfFloatAssertHook) { KEL_FloatAssertReg(hooked ? count_report : nullptr); }
+  explicit HookScope(bool hooked) : previous_(g_pfFloatAssertHook) {
+    KEL_FloatAssertReg(hooked ? count_report : nullptr);
+  }
   ~HookScope() { KEL_FloatAssertReg(previous_); }
   HookScope(const HookScope &) = delete;
   HookScope &operator=(const HookScope &) = delete;
@@ -42,7 +44,8 @@ void add(const std::string &name, Hook hook, Fn fn) {
       fn();
       benchmark::ClobberMemory();
     }
-    state.counters["reports/call"] = benchmark::Counter(static_cast<double>(reports) / static_cast<double>(state.iterations()));
+    state.counters["reports/call"] =
+        benchmark::Counter(static_cast<double>(reports) / static_cast<double>(state.iterations()));
   });
 }
 

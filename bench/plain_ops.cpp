@@ -28,7 +28,8 @@ int32_t char_to_upper(int32_t c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }
 
 void str_to_upper(const char *src, char *dst, uint32_t size) {
   uint32_t i = 0;
-  for (; src[i] != '\0' && i + 1 < size; ++i) dst[i] = static_cast<char>(char_to_upper(static_cast<unsigned char>(src[i])));
+  for (; src[i] != '\0' && i + 1 < size; ++i)
+    dst[i] = static_cast<char>(char_to_upper(static_cast<unsigned char>(src[i])));
   dst[i] = '\0';
 }
 

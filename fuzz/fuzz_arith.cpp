@@ -27,9 +27,18 @@ void check(FuzzedDataProvider &in, void (*add)(T *, const T *, const T *), void 
   T expected = 0;
   int illegal = 0;
   switch (in.ConsumeIntegralInRange(0, 4)) {
-    case 0: add(&r, &a, &b); expected = a + b; break;
-    case 1: sub(&r, &a, &b); expected = a - b; break;
-    case 2: mut(&r, &a, &b); expected = a * b; break;
+    case 0:
+      add(&r, &a, &b);
+      expected = a + b;
+      break;
+    case 1:
+      sub(&r, &a, &b);
+      expected = a - b;
+      break;
+    case 2:
+      mut(&r, &a, &b);
+      expected = a * b;
+      break;
     case 3:
       div(&r, &a, &b);
       expected = a / b;

@@ -61,10 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const char *reference = format.c_str();
   double value = d;
   switch (which) {
-    case 0: KEL_Double2Ascii(&d, buffer.get(), buffer_size); reference = "%f"; break;
-    case 1: KEL_Float2String(&f, buffer.get(), buffer_size); reference = "%f"; value = f; break;
-    case 2: KEL_Double2String(&d, buffer.get(), buffer_size); reference = "%.14f"; break;
-    default: KEL_Double2String2(&d, buffer.get(), buffer_size, format.c_str());
+    case 0:
+      KEL_Double2Ascii(&d, buffer.get(), buffer_size);
+      reference = "%f";
+      break;
+    case 1:
+      KEL_Float2String(&f, buffer.get(), buffer_size);
+      reference = "%f";
+      value = f;
+      break;
+    case 2:
+      KEL_Double2String(&d, buffer.get(), buffer_size);
+      reference = "%.14f";
+      break;
+    default:
+      KEL_Double2String2(&d, buffer.get(), buffer_size, format.c_str());
   }
   check(buffer, buffer_size, reference, value);
   return 0;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every test: the host build, ASan+UBSan, TSan, a short run of each fuzz
+# Runs every test: the host build, lint (clang-format, clang-tidy), ASan+UBSan, TSan, a short run of each fuzz
 # target (clang, libFuzzer), and the PowerPC target build under qemu-ppc.
 # Pass preset names to run only those.
 set -euo pipefail
@@ -8,10 +8,14 @@ source scripts/deps.sh
 kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}" "${KEL_FUZZ_PACKAGES[@]}"
 
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(host sanitize tsan fuzz ppc)
+[ ${#presets[@]} -gt 0 ] || presets=(host lint sanitize tsan fuzz ppc)
 jobs=$(nproc)
 for preset in "${presets[@]}"; do
   echo "=== $preset ==="
+  if [ "$preset" = lint ]; then
+    scripts/lint.sh
+    continue
+  fi
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"

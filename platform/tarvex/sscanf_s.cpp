@@ -79,8 +79,8 @@ extern "C" int sscanf_s(const char *buffer, const char *format, ...) {
   if (buffer == nullptr || format == nullptr) return -1;
   va_list args;
   va_start(args, format);
-  const int stored = scan(reinterpret_cast<const unsigned char *>(buffer),
-                          reinterpret_cast<const unsigned char *>(format), args);
+  const int stored =
+      scan(reinterpret_cast<const unsigned char *>(buffer), reinterpret_cast<const unsigned char *>(format), args);
   va_end(args);
   return stored;
 }

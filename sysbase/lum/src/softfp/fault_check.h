@@ -26,7 +26,8 @@ bool is_fault(T value) {
 // Results are rarely faulty: classify only then.
 template <typename T>
 void fault_check(T stored) {
-  if (is_fault(stored)) [[unlikely]] KEL_SoftfpAssert(std::fpclassify(stored));
+  if (is_fault(stored)) [[unlikely]]
+    KEL_SoftfpAssert(std::fpclassify(stored));
 }
 
 // Stores first, then checks exactly the value stored.

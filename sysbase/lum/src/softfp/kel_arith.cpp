@@ -28,7 +28,8 @@ void checked_div(T *result, const T *left, const T *right) {
   if (result == nullptr || left == nullptr || right == nullptr) return;
   // Zero of either sign and NaN are neither above nor below zero.
   const T divisor = *right;
-  if (!(divisor > T(0) || divisor < T(0))) [[unlikely]] return divide_illegal(result, left, right);
+  if (!(divisor > T(0) || divisor < T(0))) [[unlikely]]
+    return divide_illegal(result, left, right);
   checked_op(result, left, right, std::divides<T>());
 }
 

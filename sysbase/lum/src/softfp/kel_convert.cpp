@@ -20,7 +20,9 @@ uint32_t float_to_uint32(float x) {
 
 // Rounded once: every 32-bit integer is exact in a double.
 template <typename Int>
-float to_float(Int v) { return static_cast<float>(static_cast<double>(v)); }
+float to_float(Int v) {
+  return static_cast<float>(static_cast<double>(v));
+}
 
 // Works on the bits: loading a signalling NaN as a float may quiet it, and
 // x86's widening instruction always does.
@@ -56,9 +58,7 @@ void KEL_Float2Uint32(const float *src, uint32_t *dst) {
   *dst = float_to_uint32(*src);
 }
 
-void KEL_Double2Uint32(const double *src, uint32_t *dst) {
-  *dst = static_cast<uint32_t>(kel::truncate64(*src));
-}
+void KEL_Double2Uint32(const double *src, uint32_t *dst) { *dst = static_cast<uint32_t>(kel::truncate64(*src)); }
 
 void KEL_Int322Double(const int32_t *src, double *dst) {
   if (src == nullptr || dst == nullptr) return;

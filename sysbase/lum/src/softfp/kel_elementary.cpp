@@ -11,9 +11,13 @@ constexpr int32_t kIllegalOperand = -1;
 // Both comparisons are false for a NaN: a NaN argument is no domain fault,
 // only its NaN result is.
 template <typename T>
-bool not_positive(T x) { return x <= T(0); }
+bool not_positive(T x) {
+  return x <= T(0);
+}
 template <typename T>
-bool negative(T x) { return x < T(0); }  // -0.0 is a valid square-root argument
+bool negative(T x) {
+  return x < T(0);
+}  // -0.0 is a valid square-root argument
 
 // Result first. A domain fault is reported, and the function is computed all
 // the same.

@@ -34,8 +34,7 @@ Extended read_integer(const unsigned char *&p) {
 // p is just past the point.
 void add_fraction(Extended &acc, const unsigned char *&p) {
   int k = 0;
-  for (; k < kel::tables::kTermDigits && is_digit(*p); ++k, ++p)
-    acc = acc + from_pair(kel::tables::kTerm[k][*p - '0']);
+  for (; k < kel::tables::kTermDigits && is_digit(*p); ++k, ++p) acc = acc + from_pair(kel::tables::kTerm[k][*p - '0']);
   if (!is_digit(*p)) return;
   Extended scale = from_pair(kel::tables::kScaleAfterTerms);
   for (; is_digit(*p); ++p) {
@@ -47,7 +46,7 @@ void add_fraction(Extended &acc, const unsigned char *&p) {
 // Multiplies by base^count, lowest bit first; powers[i] is the base squared i times.
 void apply_exponent(Extended &acc, uint32_t count, const kel::DoublePair *powers) {
   for (int i = 0; count != 0; ++i, count >>= 1)
-    if (count & 1) acc = acc * from_pair(powers[i]);
+    if ((count & 1) != 0) acc = acc * from_pair(powers[i]);
 }
 
 // p is just past the 'e'. False when no sign or digit follows it.

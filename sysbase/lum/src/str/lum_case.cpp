@@ -24,6 +24,8 @@ extern "C" int32_t LUM_CharIsUpper(int32_t c) { return in_alphabet(c, 'A'); }
 
 // The mappings ask the exported tests, so that a process's own definition of
 // a test changes the mapping as well.
-extern "C" int32_t LUM_CharToUpper(int32_t c) { return LUM_CharIsLower(c) ? shifted_byte(c, 0u - kCaseDistance) : c; }
+extern "C" int32_t LUM_CharToUpper(int32_t c) {
+  return LUM_CharIsLower(c) != 0 ? shifted_byte(c, 0u - kCaseDistance) : c;
+}
 
-extern "C" int32_t LUM_CharToLower(int32_t c) { return LUM_CharIsUpper(c) ? shifted_byte(c, kCaseDistance) : c; }
+extern "C" int32_t LUM_CharToLower(int32_t c) { return LUM_CharIsUpper(c) != 0 ? shifted_byte(c, kCaseDistance) : c; }

@@ -1,7 +1,7 @@
 // The library's one log line. Built fortified, vsyslog becomes __vsyslog_chk.
-#include <cstdarg>
-
 #include <syslog.h>
+
+#include <cstdarg>
 
 #include "kelsoft.h"
 

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# clang-format and clang-tidy, warnings as errors. clang-tidy reads the host
+# build's compile_commands.json, so the host preset is configured first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+kel_require clang-format clang-tidy
+
+mapfile -t sources < <(git ls-files '*.c' '*.cpp' '*.h' '*.hpp' | grep -v '/parse_tables\.h$')
+clang-format --dry-run --Werror "${sources[@]}"
+
+[ -f build/host/compile_commands.json ] || cmake --preset host >/dev/null
+mapfile -t units < <(git ls-files 'sysbase/*.cpp' 'platform/*.cpp' 'tools/*.cpp')
+clang-tidy -p build/host --quiet "${units[@]}"
+echo "lint: ${#sources[@]} files formatted, ${#units[@]} units clean"
