@@ -11,6 +11,12 @@
 #ifndef KELSOFT_H
 #define KELSOFT_H
 
+/* The release, also that of the CMake package and of kelsoft.pc. */
+#define KELSOFT_VERSION_MAJOR 1
+#define KELSOFT_VERSION_MINOR 0
+#define KELSOFT_VERSION_PATCH 0
+#define KELSOFT_VERSION (KELSOFT_VERSION_MAJOR * 10000 + KELSOFT_VERSION_MINOR * 100 + KELSOFT_VERSION_PATCH)
+
 #include <semaphore.h>
 #include <stddef.h>
 #include <stdint.h>
