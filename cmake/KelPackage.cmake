@@ -25,10 +25,18 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY "=")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/libkelsoft")
-# dpkg's name for the architecture of the compiler's multiarch triplet.
+# dpkg's name for the architecture of the compiler's multiarch triplet. A
+# cross build hands it to dpkg-shlibdeps too, which then reads the cross
+# toolchain's libraries.
 if(CMAKE_LIBRARY_ARCHITECTURE)
   execute_process(COMMAND dpkg-architecture -t ${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
     OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  set(kel_cpack_env "set(ENV{DEB_HOST_ARCH} ${CPACK_DEBIAN_PACKAGE_ARCHITECTURE})\n")
+  if(CMAKE_CROSSCOMPILING)
+    string(APPEND kel_cpack_env "set(SHLIBDEPS_EXECUTABLE ${PROJECT_SOURCE_DIR}/cmake/debian/shlibdeps-cross.sh)\n")
+  endif()
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/KelCPackEnv.cmake CONTENT "${kel_cpack_env}")
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/KelCPackEnv.cmake)
 endif()
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${KEL_DEB_RUNTIME})
@@ -50,8 +58,13 @@ set(CPACK_DEBIAN_COMMAND_PACKAGE_NAME ${KEL_DEB_COMMAND})
 set(CPACK_DEBIAN_COMMAND_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_COMMAND_PACKAGE_DEPENDS "${KEL_DEB_RUNTIME} (= ${PROJECT_VERSION})")
 # dpkg-shlibdeps finds the libraries the command needs in the runtime package's staging folder.
+# A cross build's C and C++ libraries lie in the cross toolchain's own folder.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
   ${PROJECT_BINARY_DIR}/_CPack_Packages/Linux/DEB/kelsoft-${PROJECT_VERSION}-Linux/runtime/usr/${CMAKE_INSTALL_LIBDIR})
+if(CMAKE_CROSSCOMPILING)
+  list(TRANSFORM CMAKE_FIND_ROOT_PATH APPEND /lib OUTPUT_VARIABLE kel_cross_lib_dirs)
+  list(APPEND CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${kel_cross_lib_dirs})
+endif()
 set(CPACK_COMPONENT_COMMAND_DESCRIPTION "run the functions of libkelsoft from the command line
 kelsoft parses, converts, computes and formats values with libkelsoft and
 prints the results with their bits.")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the host build, lint (clang-format, clang-tidy), ASan+UBSan, TSan, a short run of each fuzz
-# target (clang, libFuzzer), and the PowerPC target build under qemu-ppc.
+# target (clang, libFuzzer), the PowerPC target build under qemu-ppc, the
+# README's examples (readme) and the Debian packages (packages).
 # Pass preset names to run only those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,7 +9,7 @@ source scripts/deps.sh
 kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}" "${KEL_FUZZ_PACKAGES[@]}"
 
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(host lint sanitize tsan fuzz ppc)
+[ ${#presets[@]} -gt 0 ] || presets=(host lint sanitize tsan fuzz ppc readme packages)
 jobs=$(nproc)
 for preset in "${presets[@]}"; do
   echo "=== $preset ==="
@@ -16,6 +17,8 @@ for preset in "${presets[@]}"; do
     scripts/lint.sh
     continue
   fi
+  if [ "$preset" = readme ]; then tests/readme/run.sh build/readme && continue; fi
+  if [ "$preset" = packages ]; then scripts/packages.sh && continue; fi
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"

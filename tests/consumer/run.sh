@@ -5,17 +5,19 @@
 #   run.sh installed WORK BUILD   the build installed into WORK/tree/usr
 #   run.sh moved WORK BUILD       the same, then the tree moved elsewhere
 #   run.sh static WORK SOURCE     a static library-only build of SOURCE, installed
+#   run.sh unpacked WORK DEBS     the Debian packages in DEBS unpacked into WORK/tree
 # From the environment: KEL_CC, KEL_CXX, KEL_TOOLCHAIN (a cross build, whose
 # tree is then a sysroot), KEL_EMULATOR, KEL_FLAGS (sanitizer builds),
 # KEL_COMMAND (set when the build holds the kelsoft command).
 set -euo pipefail
 scenario=$1 work=$2 from=$3
 here=$(cd "$(dirname "$0")" && pwd)
-emulator=(${KEL_EMULATOR:-})
+read -ra emulator <<<"${KEL_EMULATOR:-}"
 declare -A cases=(
   [installed]="cmake:c cmake:cxx pkg-config:c pkg-config:cxx command"
   [moved]="cmake:c pkg-config:c command"
-  [static]="cmake:c pkg-config:c")
+  [static]="cmake:c pkg-config:c"
+  [unpacked]="cmake:c pkg-config:c static:c command")
 
 clean() { env -i PATH="$PATH" HOME="$work" "$@"; }
 fail() { echo "FAILED: $*"; exit 1; }
@@ -23,9 +25,9 @@ fail() { echo "FAILED: $*"; exit 1; }
 # The variables README.md gives for a prefix, or for a sysroot.
 pc_env() {
   if [ -n "${KEL_TOOLCHAIN:-}" ]; then
-    echo PKG_CONFIG_LIBDIR="$tree/usr/lib/pkgconfig" PKG_CONFIG_SYSROOT_DIR="$tree"
+    echo PKG_CONFIG_LIBDIR="$tree/usr/$libdir/pkgconfig" PKG_CONFIG_SYSROOT_DIR="$tree"
   else
-    echo PKG_CONFIG_PATH="$tree/usr/lib/pkgconfig"
+    echo PKG_CONFIG_PATH="$tree/usr/$libdir/pkgconfig"
   fi
 }
 
@@ -38,12 +40,14 @@ build_cmake() { # project dir
 }
 
 build_pkg_config() { # project dir
-  local compiler="$KEL_CC -std=c99" source=$here/$1/main.c static="" rpath=-Wl,-rpath,$tree/usr/lib
+  local compiler="$KEL_CC -std=c99" source=$here/$1/main.c flags=-Wl,-rpath,$tree/usr/$libdir static=""
   [ "$1" = c ] || { compiler="$KEL_CXX -std=c++17"; source=$here/$1/main.cpp; }
-  [ "$scenario" != static ] || { static=--static; rpath=""; }
+  # "static": a static link against a tree that holds the shared libraries too.
+  [ "$scenario" != static ] || { static=--static; flags=""; }
+  [ "$via" != static ] || { static=--static; flags=-static; }
   mkdir -p "$2"
   # shellcheck disable=SC2046 # the variables are words
-  clean $(pc_env) sh -c "$compiler ${KEL_FLAGS:-} $source \$(pkg-config --cflags --libs $static kelsoft) $rpath -o $2/consumer" ||
+  clean $(pc_env) sh -c "$compiler ${KEL_FLAGS:-} $source \$(pkg-config --cflags --libs $static kelsoft) $flags -o $2/consumer" ||
     fail "pkg-config build of $1"
 }
 
@@ -56,16 +60,16 @@ run_case() {
     grep -q 0x3FD3333333333334 <<<"$out" || fail "kelsoft printed: $out"
   else
     rm -rf "$dir"
-    "build_${via/-/_}" "$project" "$dir"
+    if [ "$via" = cmake ]; then build_cmake "$project" "$dir"; else build_pkg_config "$project" "$dir"; fi
     out=$(clean "${emulator[@]}" "$dir/consumer") || fail "$1 consumer: $out"
     # The header's release, the CMake package's and kelsoft.pc's are one.
-    [ "$project" = cxx ] || [ "$out" = "c consumer: ok $(PKG_CONFIG_LIBDIR="$tree/usr/lib/pkgconfig" pkg-config --modversion kelsoft)" ] ||
+    [ "$project" = cxx ] || [ "$out" = "c consumer: ok $(PKG_CONFIG_LIBDIR="$tree/usr/$libdir/pkgconfig" pkg-config --modversion kelsoft)" ] ||
       fail "$1 consumer printed: $out"
   fi
   echo "$scenario $1: ok"
 }
 
-tree=$work/tree
+tree=$work/tree libdir=lib
 rm -rf "$work" && mkdir -p "$work/build"
 case $scenario in
 installed | moved)
@@ -81,6 +85,9 @@ static)
     >"$work/lib.log" 2>&1 && clean cmake --build "$work/lib" -j 2 >>"$work/lib.log" 2>&1 &&
     clean cmake --install "$work/lib" --prefix "$tree/usr" >>"$work/lib.log" 2>&1 || { cat "$work/lib.log"; fail "static library build"; }
   [ -f "$tree/usr/lib/libkelsoft.a" ] && [ -f "$tree/usr/lib/libtarvex.a" ] || fail "archives not installed" ;;
+unpacked)
+  for deb in "$from"/*.deb; do dpkg-deb -x "$deb" "$tree"; done
+  libdir=$(cd "$tree/usr" && dirname lib/*/libkelsoft.so) ;;
 *) fail "unknown scenario $scenario" ;;
 esac
 status=0
