@@ -17,8 +17,8 @@ for preset in "${presets[@]}"; do
     scripts/lint.sh
     continue
   fi
-  if [ "$preset" = readme ]; then tests/readme/run.sh build/readme && continue; fi
-  if [ "$preset" = packages ]; then scripts/packages.sh && continue; fi
+  if [ "$preset" = readme ]; then tests/readme/run.sh build/readme; continue; fi
+  if [ "$preset" = packages ]; then scripts/packages.sh; continue; fi
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"

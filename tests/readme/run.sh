@@ -8,7 +8,7 @@
 #   tests/readme/run.sh [WORK]   (WORK is emptied; a temporary folder by default)
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
-work=${1:-$(mktemp -d)}
+work=$(realpath -m "${1:-$(mktemp -d)}")
 rm -rf "$work" && mkdir -p "$work/steps" "$work/home" "$work/tree"
 git -C "$src" ls-files -z --cached --others --exclude-standard |
   (cd "$src" && xargs -0 cp --parents -t "$work/tree" 2>/dev/null || true)
