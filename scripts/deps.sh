@@ -19,4 +19,4 @@ KEL_TARGET_PACKAGES=(g++-powerpc-linux-gnu gcc-powerpc-linux-gnu qemu-user)
 # The fuzz preset: clang with libFuzzer and its sanitizer runtimes.
 KEL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The packages stage: Debian packages built by CPack and checked.
-KEL_PACKAGING_PACKAGES=(dpkg-dev fakeroot lintian file)
+KEL_PACKAGING_PACKAGES=(dpkg-dev lintian file)
