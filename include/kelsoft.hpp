@@ -233,8 +233,9 @@ inline float div(float a, float b) { return detail::result_first(KEL_Sdiv, a, b)
 // KEL_Dcmp and KEL_Scmp).
 namespace detail {
 inline std::partial_ordering ordering(int32_t code) {
-  return code == 1 ? std::partial_ordering::greater : code == 2 ? std::partial_ordering::less
-                                                                : std::partial_ordering::equivalent;
+  return code == 1   ? std::partial_ordering::greater
+         : code == 2 ? std::partial_ordering::less
+                     : std::partial_ordering::equivalent;
 }
 }  // namespace detail
 inline std::partial_ordering compare(double a, double b) {
@@ -453,8 +454,7 @@ using exact_t = typename Exact<T>::type;
 template <typename From, typename To, typename = void>
 struct Convertible : std::false_type {};
 template <typename From, typename To>
-struct Convertible<From, To,
-                   std::void_t<decltype(convert(std::declval<const From *>(), std::declval<To *>()))>>
+struct Convertible<From, To, std::void_t<decltype(convert(std::declval<const From *>(), std::declval<To *>()))>>
     : std::true_type {};
 }  // namespace detail
 
