@@ -281,9 +281,8 @@ namespace detail {
 // The parser stops at the first character outside this set (it behaves there
 // exactly as at a terminator), so the prefix made of them decides the result.
 inline std::size_t parsable_prefix(std::string_view text) {
-  std::size_t n = 0;
-  while (n < text.size() && std::memchr(" +-.0123456789eE", text[n], 16) != nullptr) ++n;
-  return n;
+  const std::size_t n = text.find_first_not_of(std::string_view(" +-.0123456789eE"));
+  return n == std::string_view::npos ? text.size() : n;
 }
 // Whether the consumed text holds a digit before its exponent.
 inline bool has_mantissa_digit(std::string_view consumed) {

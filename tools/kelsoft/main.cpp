@@ -121,6 +121,7 @@ int each_line(bool split, One one) {
       at = stop;
     }
     std::vector<char *> operands;
+    operands.reserve(words.size());
     for (std::string &w : words) operands.push_back(w.data());
     one(Args(operands));
   }
