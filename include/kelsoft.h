@@ -73,7 +73,8 @@ int32_t KEL_FPCLASSIFY_Check(const float *value);
 
 /* vsyslog at LOG_INFO with the process's own openlog settings (identity,
  * facility, mask); it never opens or closes the log. format is not tested
- * for null. Never reports. The parser's null-text line is its only caller. */
+ * for null. Never reports. In the library only the parser calls it, once
+ * for a null text. */
 void LUM_syslog(const char *format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
@@ -193,8 +194,9 @@ void KEL_Seva(float *result, const char *text);
 /* ---- Text formatting (through snprintf_truncated_s) -------------------
  * Never report: NaN and infinities print as "nan", "-nan", "inf", "-inf". */
 
-/* A null value, buffer or format writes nothing; the size reaches the
- * formatter unchanged, zero included. A float is widened exactly. The text is
+/* size is the buffer's size in bytes, terminator included. A null value,
+ * buffer or format writes nothing; the size reaches the formatter unchanged,
+ * zero included. A float is widened exactly. The text is
  * cut to size - 1 characters and always terminated (size 0 writes nothing);
  * the caller cannot learn from the call whether it was cut. */
 void KEL_Double2Ascii(const double *value, char *buffer, size_t size);  /* "%f": 1.5 gives "1.500000" */
@@ -256,7 +258,9 @@ void KEL_Uint642Double(const uint64_t *src, double *dst);
 /* ---- Operating-system wrappers: results and errno as the call left them
  * No address is tested; nothing is retried after EINTR. Never report. */
 
-/* pipe(fds): fds[0] the read end, fds[1] the write end. */
+/* pipe(fds): fds[0] the read end, fds[1] the write end. Counts are bytes;
+ * KEL_Read returns the bytes read (0 at end of file), KEL_Write those
+ * written, or -1. */
 int KEL_Pipe(int fds[2]);
 int KEL_Close(int fd);
 int32_t KEL_Read(int fd, void *buffer, uint32_t count);
