@@ -14,7 +14,7 @@ kel_require() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-KEL_HOST_PACKAGES=(cmake make g++ gcc binutils pkgconf libgtest-dev libbenchmark-dev clang-format clang-tidy)
+KEL_HOST_PACKAGES=(cmake make g++ gcc binutils pkgconf libgtest-dev libbenchmark-dev clang-format clang-tidy help2man)
 KEL_TARGET_PACKAGES=(g++-powerpc-linux-gnu gcc-powerpc-linux-gnu qemu-user)
 # The fuzz preset: clang with libFuzzer and its sanitizer runtimes.
 KEL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
