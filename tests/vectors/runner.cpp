@@ -281,12 +281,11 @@ const Handler kHandlers[] = {
        KEL_Double2String2(a.in<double>(0), b.bytes, a.num(1), a.text(2));
        return b.written();
      }},
-    // snprintf_truncated_s: size, format, double: result and bytes written.
+    // snprintf_truncated_s: size, format, double[, null destination]: result and bytes written.
     {"Truncated",
      [](Args &a) {
        Buffer b;
-       const int n = snprintf_truncated_s(a.text(1) == nullptr ? nullptr : b.bytes, a.num(0), a.text(1),
-                                          a.value<double>(2));
+       const int n = snprintf_truncated_s(a.size() > 3 ? nullptr : b.bytes, a.num(0), a.text(1), a.value<double>(2));
        return std::to_string(n) + ' ' + b.written();
      }},
     {"TruncatedWide",
@@ -339,8 +338,8 @@ const Handler kHandlers[] = {
     {"StrToLower",
      [](Args &a) {
        Buffer b;
-       std::strcpy(b.bytes, a.text(0));
-       LUM_StrToLower(b.bytes, static_cast<uint32_t>(a.num(1)));
+       if (a.text(0) != nullptr) std::strcpy(b.bytes, a.text(0));
+       LUM_StrToLower(a.text(0) == nullptr ? nullptr : b.bytes, static_cast<uint32_t>(a.num(1)));
        return b.written();
      }},
     {"StrToUpper",
