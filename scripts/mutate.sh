@@ -104,7 +104,7 @@ tests() { (cd "$build" && ctest -j "$jobs" --timeout 120 -LE 'long|consumer' "$@
 build_all || { echo "the unchanged sources do not build"; exit 1; }
 # Tests that fail without any fault are left out (and named).
 tests || true
-skip=$(sed -n 's/^ *[0-9]* - \([^ ]*\) .*/\1/p' "$scratch/test.log" | paste -sd'|')
+skip=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) .*/\1/p' "$scratch/test.log" | paste -sd'|')
 exclude=()
 if [[ -n $skip ]]; then
   echo "failing before any fault, left out: $skip"
