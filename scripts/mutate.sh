@@ -41,7 +41,7 @@ parse-digit @@ sysbase/lum/src/softfp/kel_parse.cpp @@ static_cast<unsigned>(c -
 parse-tab @@ sysbase/lum/src/softfp/kel_parse.cpp @@ while (*p == ' ') ++p; @@ while (*p == ' ' || *p == '\t') ++p;
 parse-minus-exponent @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (*p == '-') powers = kel::tables::kTenthPower; @@ <none>
 parse-failed-exponent-end @@ sysbase/lum/src/softfp/kel_parse.cpp @@       p = text;\n @@ <none>
-parse-sign @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (negative) acc = -acc; @@ <none>
+parse-sign @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (negative) acc = -acc; @@ if (!negative) acc = -acc;
 parse-exact-limit @@ sysbase/lum/src/softfp/kel_parse.cpp @@ ((uint64_t{1} << 53) - 9) / 10 @@ ((uint64_t{1} << 54) - 9) / 10
 parse-exact-limit-edge @@ sysbase/lum/src/softfp/kel_parse.cpp @@ n < kExactIntegerLimit @@ n <= kExactIntegerLimit
 parse-count-64 @@ sysbase/lum/src/softfp/kel_parse.cpp @@ uint32_t count = 0; @@ uint64_t count = 0;
