@@ -3,7 +3,7 @@
 # fault into a scratch copy of the sources, builds the library and the test
 # executables, and runs the host tests. A fault the tests miss is "not caught".
 #
-#   scripts/mutate.sh [-k] [name-filter]   -k keeps the scratch folder
+#   scripts/mutate.sh [-k] [name-regex]   -k keeps the scratch folder
 #
 # List format: name @@ file @@ text @@ replacement ("\n" is a line break,
 # <none> an empty replacement). The text must occur exactly once in the file.
@@ -69,7 +69,7 @@ truncated-size0-terminator @@ platform/tarvex/snprintf_truncated_s.cpp @@ || des
 truncated-result @@ platform/tarvex/snprintf_truncated_s.cpp @@ : destsz - 1; @@ : destsz;
 truncated-failure-empty @@ platform/tarvex/snprintf_truncated_s.cpp @@     dest[0] = '\0';\n @@ <none>
 scan-saturate @@ platform/tarvex/sscanf_s.cpp @@ if (value > UINT_MAX) { @@ if (value > UINT_MAX + 1ull) {
-scan-negate @@ platform/tarvex/sscanf_s.cpp @@ negative ? 0u - magnitude : magnitude @@ magnitude
+scan-negate @@ platform/tarvex/sscanf_s.cpp @@ negative ? 0u - magnitude : magnitude @@ negative ? 1u - magnitude : magnitude
 strtou32-zero @@ sysbase/lum/src/str/lum_strtou32.cpp @@   *result = 0;\n @@ <none>
 case-alphabet @@ sysbase/lum/src/str/lum_case.cpp @@ offset < 26 @@ offset <= 26
 case-lower-count @@ sysbase/lum/src/str/lum_case_str.cpp @@ count != 0; @@ count > 1;
@@ -119,7 +119,7 @@ while IFS= read -r line; do
   file=${rest%% @@ *}; rest=${rest#* @@ }
   old=${rest%% @@ *}; new=${rest#* @@ }
   [[ $new == "<none>" ]] && new=""
-  [[ -n $filter && $name != *$filter* ]] && continue
+  [[ -n $filter && ! $name =~ $filter ]] && continue
   total=$((total + 1))
   cp "$scratch/src/$file" "$scratch/original"
   if ! apply "$scratch/src/$file" "$old" "$new"; then
