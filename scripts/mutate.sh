@@ -5,8 +5,10 @@
 #
 #   scripts/mutate.sh [-k] [name-regex]   -k keeps the scratch folder
 #
-# List format: name @@ file @@ text @@ replacement ("\n" is a line break,
-# <none> an empty replacement). The text must occur exactly once in the file.
+# List format: name @@ file @@ text @@ replacement [@@ equivalent: why]
+# ("\n" is a line break, <none> an empty replacement). The text must occur
+# exactly once in the file. An equivalent fault changes nothing a caller can
+# see; it stays in the list so that a change making it visible shows up.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,7 +29,7 @@ arith-div-negative @@ sysbase/lum/src/softfp/kel_arith.cpp @@ divisor > T(0) || 
 arith-div-no-report @@ sysbase/lum/src/softfp/kel_arith.cpp @@   KEL_SoftfpAssert(kIllegalOperand);\n @@ <none>
 arith-div-early-read @@ sysbase/lum/src/softfp/kel_arith.cpp @@ return divide_illegal(result, left, right); @@ return divide_illegal(result, left, &divisor);
 arith-cmp-greater @@ sysbase/lum/src/softfp/kel_arith.cpp @@ if (*left > *right) return 1; @@ if (*left >= *right) return 1;
-arith-float-in-double @@ sysbase/lum/src/softfp/kel_arith.cpp @@ checked_op(r, a, b, std::plus<float>()) @@ checked_op(r, a, b, std::plus<double>())
+arith-float-in-double @@ sysbase/lum/src/softfp/kel_arith.cpp @@ checked_op(r, a, b, std::plus<float>()) @@ checked_op(r, a, b, std::plus<double>()) @@ equivalent: double holds every float sum exactly enough that one rounding to float gives the same bits
 typename-upper @@ sysbase/lum/src/softfp/kel_typename.cpp @@ code >= static_cast @@ code > static_cast
 report-no-hook @@ sysbase/lum/src/softfp/kel_softfp.cpp @@ if (hook == nullptr) return; @@ <none>
 elem-log-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ return x <= T(0); @@ return x < T(0);
@@ -43,22 +45,22 @@ parse-minus-exponent @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (*p == '-') p
 parse-failed-exponent-end @@ sysbase/lum/src/softfp/kel_parse.cpp @@       p = text;\n @@ <none>
 parse-sign @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (negative) acc = -acc; @@ if (!negative) acc = -acc;
 parse-exact-limit @@ sysbase/lum/src/softfp/kel_parse.cpp @@ ((uint64_t{1} << 53) - 9) / 10 @@ ((uint64_t{1} << 54) - 9) / 10
-parse-exact-limit-edge @@ sysbase/lum/src/softfp/kel_parse.cpp @@ n < kExactIntegerLimit @@ n <= kExactIntegerLimit
-parse-count-64 @@ sysbase/lum/src/softfp/kel_parse.cpp @@ uint32_t count = 0; @@ uint64_t count = 0;
+parse-exact-limit-edge @@ sysbase/lum/src/softfp/kel_parse.cpp @@ n < kExactIntegerLimit @@ n <= kExactIntegerLimit @@ equivalent: at the limit n * 10 + 9 is still at most 2^53, exact either way
+parse-count-64 @@ sysbase/lum/src/softfp/kel_parse.cpp @@ uint32_t count = 0; @@ uint64_t count = 0; @@ equivalent: the count reaches the powers modulo 2^32 either way
 parse-fewer-terms @@ sysbase/lum/src/softfp/kel_parse.cpp @@ k < kel::tables::kTermDigits && @@ k < kel::tables::kTermDigits - 1 &&
 dd-unfused-cross @@ sysbase/lum/src/softfp/double_double.h @@ std::fma(a, d, b * c) @@ a * d + b * c
 dd-add-q @@ sysbase/lum/src/softfp/double_double.h @@ const double q = a - z; @@ const double q = z - a;
 dd-add-overflow-lo @@ sysbase/lum/src/softfp/double_double.h @@ ? ((a - z) + c) + zz @@ ? ((c - z) + a) + zz
-dd-ten-zero-term @@ sysbase/lum/src/softfp/double_double.h @@ (a * 0.0 + lo_ * 10) @@ (lo_ * 10)
+dd-ten-zero-term @@ sysbase/lum/src/softfp/double_double.h @@ (a * 0.0 + lo_ * 10) @@ (lo_ * 10) @@ equivalent: a * 0.0 only decides the sign of a zero term, which the sums after it absorb
 trunc32-max @@ sysbase/lum/src/softfp/truncate.cpp @@ if (x >= 0x1p31) return INT32_MAX; @@ if (x > 0x1p31) return INT32_MAX;
-trunc32-min @@ sysbase/lum/src/softfp/truncate.cpp @@ if (x <= -0x1p31) return INT32_MIN; @@ if (x < -0x1p31) return INT32_MIN;
+trunc32-min @@ sysbase/lum/src/softfp/truncate.cpp @@ if (x <= -0x1p31) return INT32_MIN; @@ if (x < -0x1p31) return INT32_MIN; @@ equivalent: -2^31 itself converts exactly to INT32_MIN
 trunc64-max @@ sysbase/lum/src/softfp/truncate.cpp @@ if (a >= 0x1p64) return UINT64_MAX; @@ if (a > 0x1p64) return UINT64_MAX;
 trunc64-saturate @@ sysbase/lum/src/softfp/truncate.cpp @@ return UINT64_MAX; @@ return UINT64_MAX - 1;
 conv-f2u-edge @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (x >= 0x1p31f) @@ if (x > 0x1p31f)
 conv-widen-shift @@ sysbase/lum/src/softfp/kel_convert.cpp @@ bits & 0x7FFFFFu) << 29 @@ bits & 0x7FFFFFu) << 28
-conv-widen-inf @@ sysbase/lum/src/softfp/kel_convert.cpp @@ > 0x7F800000u) { @@ >= 0x7F800000u) {
+conv-widen-inf @@ sysbase/lum/src/softfp/kel_convert.cpp @@ > 0x7F800000u) { @@ >= 0x7F800000u) { @@ equivalent: the bit path builds the same infinity
 conv-low16 @@ sysbase/lum/src/softfp/kel_convert.cpp @@ static_cast<uint16_t>(kel::truncate32(x)) @@ static_cast<uint16_t>(kel::truncate64(x))
-conv-to-float-direct @@ sysbase/lum/src/softfp/kel_convert.cpp @@ static_cast<float>(static_cast<double>(v)) @@ static_cast<float>(v)
+conv-to-float-direct @@ sysbase/lum/src/softfp/kel_convert.cpp @@ static_cast<float>(static_cast<double>(v)) @@ static_cast<float>(v) @@ equivalent: a 32-bit integer becomes a float with one correct rounding either way
 conv-null-u2d @@ sysbase/lum/src/softfp/kel_convert.cpp @@ void KEL_Uint322Double(const uint32_t *src, double *dst) {\n  if (src == nullptr || dst == nullptr) return; @@ void KEL_Uint322Double(const uint32_t *src, double *dst) {\n  if (src == nullptr) return;
 conv64-sum @@ sysbase/lum/src/softfp/kel_convert64.cpp @@ high * 0x1p32 + low @@ high * 0x1p32 - low
 conv64-high-signed @@ sysbase/lum/src/softfp/kel_convert64.cpp @@ int32_t, uint32_t> @@ int32_t, int32_t>
@@ -111,13 +113,15 @@ if [[ -n $skip ]]; then
   exclude=(-E "^($skip)\$")
 fi
 
-caught=0 missed=0 broken=0 total=0
+caught=0 missed=0 equivalent=0 broken=0 total=0
 missed_names=()
 while IFS= read -r line; do
   [[ -z $line ]] && continue
   name=${line%% @@ *}; rest=${line#* @@ }
   file=${rest%% @@ *}; rest=${rest#* @@ }
-  old=${rest%% @@ *}; new=${rest#* @@ }
+  old=${rest%% @@ *}; rest=${rest#* @@ }
+  new=${rest%% @@ *}; note=""
+  [[ $rest == *" @@ "* ]] && note=${rest#* @@ }
   [[ $new == "<none>" ]] && new=""
   [[ -n $filter && ! $name =~ $filter ]] && continue
   total=$((total + 1))
@@ -127,7 +131,11 @@ while IFS= read -r line; do
   elif ! build_all; then
     echo "NO BUILD  $name"; broken=$((broken + 1))
   elif tests --stop-on-failure "${exclude[@]}"; then
-    echo "NOT CAUGHT $name"; missed=$((missed + 1)); missed_names+=("$name")
+    if [[ $note == equivalent* ]]; then
+      echo "same      $name ($note)"; equivalent=$((equivalent + 1))
+    else
+      echo "NOT CAUGHT $name"; missed=$((missed + 1)); missed_names+=("$name")
+    fi
   else
     echo "caught    $name ($(grep -m1 -o '[0-9]* - [^ ]*' "$scratch/test.log" | sed 's/^[0-9]* - //'))"
     caught=$((caught + 1))
@@ -136,5 +144,5 @@ while IFS= read -r line; do
 done < <(mutants)
 build_all || true
 
-echo "mutants: $total, caught: $caught, not caught: $missed, not applied or not built: $broken"
+echo "mutants: $total, caught: $caught, equivalent: $equivalent, not caught: $missed, not applied or not built: $broken"
 [[ $missed == 0 ]] || echo "not caught: ${missed_names[*]}"
