@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Runs every test: the host build, lint (clang-format, clang-tidy), ASan+UBSan, TSan, a short run of each fuzz
-# target (clang, libFuzzer), and the PowerPC target build under qemu-ppc.
-# Pass preset names to run only those.
+# target (clang, libFuzzer), the PowerPC target build under qemu-ppc, and the
+# cross stage: the aarch64, armhf, s390x and i686 builds under qemu-user.
+# Pass preset (or stage) names to run only those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}" "${KEL_FUZZ_PACKAGES[@]}"
+kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}" "${KEL_FUZZ_PACKAGES[@]}" "${KEL_CROSS_PACKAGES[@]}"
 
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(host lint sanitize tsan fuzz ppc)
+[ ${#presets[@]} -gt 0 ] || presets=(host lint sanitize tsan fuzz ppc cross)
+cross=(aarch64 armhf s390x i686)
+expanded=()
+for preset in "${presets[@]}"; do
+  if [ "$preset" = cross ]; then expanded+=("${cross[@]}"); else expanded+=("$preset"); fi
+done
+presets=("${expanded[@]}")
 jobs=$(nproc)
 for preset in "${presets[@]}"; do
   echo "=== $preset ==="

@@ -10,6 +10,8 @@
 #include <bit>
 #include <cmath>
 
+#include "target_nan.h"
+
 namespace kel {
 
 struct DoublePair {
@@ -35,7 +37,7 @@ class DoubleDouble {
   DoubleDouble times_ten() const {
     const double a = hi_;
     const double t = a * 10;
-    if (t == 0 || !finite(t)) return t;
+    if (t == 0 || !finite(t)) return made(t, a, 10.0);
     const double eight = a * 8, two = a * 2;  // finite, since t is
     const double back = t - eight;
     const double error = (eight - (t - back)) + (two - back);
@@ -61,8 +63,9 @@ class DoubleDouble {
   }
 
   // The high parts overflowed: the low parts may still bring the sum back.
+  // Low parts are finite, so only the high parts' sum can be NaN.
   static DoubleDouble add_overflowed(double a, double aa, double c, double cc, double z) {
-    if (std::isnan(z)) return z;
+    if (std::isnan(z)) return target_nan({a, c});
     z = ((cc + aa) + c) + a;
     if (!finite(z)) return z;
     const double zz = aa + cc;
@@ -73,7 +76,7 @@ class DoubleDouble {
   // The target's runtime is built with contraction: a * d + b * c is one fma.
   static DoubleDouble mul(double a, double b, double c, double d) {
     const double t = a * c;
-    if (t == 0 || !finite(t)) return t;
+    if (t == 0 || !finite(t)) return made(t, a, c);
     const double error = std::fma(a, c, -t);  // exact: what t lost
     const double cross = std::fma(a, d, b * c);
     const double tau = cross + error;

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "kelsoft.h"
+#include "target_nan.h"
 
 namespace kel {
 
@@ -22,19 +23,20 @@ bool is_fault(T value) {
   return !(value >= -kMax && value <= kMax);
 }
 
-// Reports a stored result that is NaN or infinite, through the exported name.
-// Results are rarely faulty: classify only then.
-template <typename T>
-void fault_check(T stored) {
-  if (is_fault(stored)) [[unlikely]]
-    KEL_SoftfpAssert(std::fpclassify(stored));
+// A stored result that is NaN or infinite: a NaN becomes the target's, then
+// the report, through the exported name. Out of line: results are rarely faulty.
+template <typename T, typename... Operands>
+[[gnu::cold, gnu::noinline]] void report_fault(T *result, T value, Operands... operands) {
+  if (std::isnan(value)) *result = value = target_nan<T>({operands...});
+  KEL_SoftfpAssert(std::fpclassify(value));
 }
 
 // Stores first, then checks exactly the value stored.
-template <typename T>
-void store_checked(T *result, T value) {
+template <typename T, typename... Operands>
+void store_checked(T *result, T value, Operands... operands) {
   *result = value;
-  fault_check(value);
+  if (is_fault(value)) [[unlikely]]
+    report_fault(result, value, operands...);
 }
 
 }  // namespace kel

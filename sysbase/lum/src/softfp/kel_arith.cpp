@@ -12,7 +12,7 @@ void checked_op(T *result, const T *left, const T *right, Op op) {
   if (result == nullptr || left == nullptr || right == nullptr) return;
   const T a = *left;
   const T b = *right;
-  kel::store_checked(result, static_cast<T>(op(a, b)));
+  kel::store_checked(result, static_cast<T>(op(a, b)), a, b);
 }
 
 // The operands are read after the report: the hook may have run meanwhile.

@@ -25,14 +25,15 @@ template <typename T>
 void checked_libm(T *result, const T *x, T (*fn)(T), bool (*outside_domain)(T)) {
   if (result == nullptr || x == nullptr) return;
   if (outside_domain(*x)) KEL_SoftfpAssert(kIllegalOperand);
-  // Read again: the hook may have changed the argument.
-  kel::store_checked(result, fn(*x));
+  const T arg = *x;  // read after the report: the hook may have changed it
+  kel::store_checked(result, fn(arg), arg);
 }
 
 // Argument first, no domain.
 void checked_libm(const double *x, double *result, double (*fn)(double)) {
   if (x == nullptr || result == nullptr) return;
-  kel::store_checked(result, fn(*x));
+  const double arg = *x;
+  kel::store_checked(result, fn(arg), arg);
 }
 
 }  // namespace
@@ -51,7 +52,8 @@ void KEL_DExp(const double *x, double *r) { checked_libm(x, r, exp); }
 
 // Callers always pass valid addresses; pow's own special cases decide the result.
 void KEL_AddPowForKavri(const double *base, const double *exponent, double *r) {
-  kel::store_checked(r, pow(*base, *exponent));
+  const double b = *base, e = *exponent;
+  kel::store_checked(r, pow(b, e), b, e);
 }
 
 // Divides, despite the name. Unlike KEL_Ddiv, a zero denominator stores nothing.

@@ -1,0 +1,48 @@
+// Calls an exported function by name on operands written in hex and writes
+// its results (and the fault reports it made) in hex: one line a call,
+//   NAME OPERAND... -> RESULT... [! REPORT]...
+// Numbers are their bits in hex (8 digits for float and 32-bit integers, 4
+// for 16-bit, 16 for double and 64-bit), texts are quoted with every byte
+// outside printable ASCII, the blank, '"' and '\' written as \xHH.
+#ifndef KEL_TESTS_KEL_CALLS_H
+#define KEL_TESTS_KEL_CALLS_H
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kel_calls {
+
+// A number's bits, or a text's bytes.
+struct Value {
+  uint64_t bits = 0;
+  std::string text;
+};
+
+// Operand kinds: f float, d double, w 32-bit, h 16-bit, q 64-bit integer,
+// t text. Some kinds only steer the generator: c a character code, z a small
+// buffer size (both 32-bit), p parser text, n unsigned text, s case text,
+// m format (all texts).
+struct Function {
+  const char *name;
+  const char *operands;
+  void (*call)(const Value *in, std::string &out);
+};
+
+std::span<const Function> functions();
+const Function *find(std::string_view name);
+
+std::string quoted(std::string_view text);
+void append(std::string &out, char kind, const Value &v);
+// Reads one operand from the front of line (blanks skipped); false if malformed.
+bool read(std::string_view &line, char kind, Value &v);
+
+// "NAME OPERAND... -> RESULT... [! REPORT]..."; registers the report hook.
+std::string run(const Function &f, const Value *in);
+// Runs the call a line names and returns the line this build gives for it.
+bool rerun(std::string_view line, std::string &actual);
+
+}  // namespace kel_calls
+
+#endif
