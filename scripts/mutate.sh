@@ -23,7 +23,9 @@ mutants() {
   cat <<'EOF'
 fault-lower-bound @@ sysbase/lum/src/softfp/fault_check.h @@ value >= -kMax @@ value > -kMax
 fault-upper-bound @@ sysbase/lum/src/softfp/fault_check.h @@ value <= kMax @@ value < kMax
-fault-class @@ sysbase/lum/src/softfp/fault_check.h @@ KEL_SoftfpAssert(std::fpclassify(stored)) @@ KEL_SoftfpAssert(1)
+fault-class @@ sysbase/lum/src/softfp/fault_check.h @@ KEL_SoftfpAssert(std::fpclassify(value)) @@ KEL_SoftfpAssert(1)
+nan-quiet @@ sysbase/lum/src/softfp/target_nan.h @@ std::bit_cast<typename Bits::Word>(x) | Bits::kQuiet @@ std::bit_cast<typename Bits::Word>(x)
+nan-default @@ sysbase/lum/src/softfp/target_nan.h @@ kDefault = 0x7FF8000000000000u @@ kDefault = 0xFFF8000000000000u
 arith-null-right @@ sysbase/lum/src/softfp/kel_arith.cpp @@ if (left == nullptr || right == nullptr) return -1; @@ if (left == nullptr) return -1;
 arith-div-negative @@ sysbase/lum/src/softfp/kel_arith.cpp @@ divisor > T(0) || divisor < T(0) @@ divisor > T(0)
 arith-div-no-report @@ sysbase/lum/src/softfp/kel_arith.cpp @@   KEL_SoftfpAssert(kIllegalOperand);\n @@ <none>
@@ -37,7 +39,7 @@ elem-sqrt-minus-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ return x < 
 elem-log10-function @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ (r, x, log10, not_positive) @@ (r, x, log, not_positive)
 elem-intmut-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (denominator == 0) { @@ if (denominator == 0 && numerator != 0) {
 elem-intmut-signed @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ static_cast<double>(numerator) @@ static_cast<double>(static_cast<int32_t>(numerator))
-elem-pow-order @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ pow(*base, *exponent) @@ pow(*exponent, *base)
+elem-pow-order @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ pow(b, e), b, e @@ pow(e, b), b, e
 elem-read-once @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (outside_domain(*x)) KEL_SoftfpAssert(kIllegalOperand); @@ const T x0 = *x; x = &x0; if (outside_domain(x0)) KEL_SoftfpAssert(kIllegalOperand);
 parse-digit @@ sysbase/lum/src/softfp/kel_parse.cpp @@ static_cast<unsigned>(c - '0') < 10; @@ static_cast<unsigned>(c - '0') <= 10;
 parse-tab @@ sysbase/lum/src/softfp/kel_parse.cpp @@ while (*p == ' ') ++p; @@ while (*p == ' ' || *p == '\t') ++p;
