@@ -1,5 +1,5 @@
 // This executable defines its own KEL_SoftfpAssert: the checked operations
-// must call it instead of the library's.
+// and the elementary functions must call it instead of the library's.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -12,14 +12,20 @@ std::vector<int32_t> codes;
 
 extern "C" void KEL_SoftfpAssert(int32_t code) { codes.push_back(code); }
 
-TEST(Interpose, OperationsReportThroughTheProcessAssert) {
+TEST(Interpose, ReportsGoThroughTheProcessAssert) {
   codes.clear();
+  const double zero = 0, one = 1, minus_one = -1, big = 1000, inf = one / zero, nan = zero / zero;
   double r = 0;
-  const double one = 1, zero = 0, inf = 1.0 / zero;
+  float f = 0;
+  const float fzero = 0, fminus = -4;
   KEL_Ddiv(&r, &one, &zero);
   KEL_Dsub(&r, &inf, &inf);
-  float f = 0;
-  const float fzero = 0;
   KEL_Sdiv(&f, &fzero, &fzero);
-  EXPECT_EQ(codes, (std::vector<int32_t>{-1, 1, 0, -1, 0}));
+  KEL_DLog(&r, &zero);
+  KEL_DSqrtf(&f, &fminus);
+  KEL_Dceil(&nan, &r);
+  KEL_DExp(&big, &r);
+  KEL_AddPowForKavri(&zero, &minus_one, &r);
+  KEL_IntMut(1, 0, &r);
+  EXPECT_EQ(codes, (std::vector<int32_t>{-1, 1, 0, -1, 0, -1, 1, -1, 0, 0, 1, 1, -1}));
 }

@@ -40,13 +40,4 @@ TEST(Interpose, LogLineUsesTheCheckedEntry) {
   EXPECT_EQ(calls[0].text, "x=7 0.2");
 }
 
-TEST(Interpose, ParserNullTextLine) {
-  calls.clear();
-  KEL_SoftStr2Float(nullptr, nullptr);
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].priority, 6);
-  EXPECT_STREQ(calls[0].format, "FUNC(%s) return %d , Line(%d).\n");
-  EXPECT_EQ(calls[0].text, "FUNC(KEL_SoftStr2Float) return 0 , Line(101).\n");
-}
-
 }  // namespace

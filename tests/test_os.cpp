@@ -48,32 +48,45 @@ TEST(OsPipe, BytesWrittenAreReadBack) {
   EXPECT_EQ(KEL_Close(fds[0]), 0);
 }
 
-TEST(OsFifo, MadeOnceAndOpenedWithoutBlocking) {
+// The mode reaches mkfifo as given: only the umask takes bits away.
+TEST(OsFifo, ModeAsGivenUnderTheUmask) {
   TempDir dir;
   ASSERT_FALSE(dir.path.empty());
-  const std::string fifo = dir.path + "/fifo";
-  ASSERT_EQ(KEL_Mkfifo(fifo.c_str(), 0600), 0);
-  struct stat st {};
-  ASSERT_EQ(stat(fifo.c_str(), &st), 0);
-  EXPECT_TRUE(S_ISFIFO(st.st_mode));
-  errno = 0;
-  EXPECT_EQ(KEL_Mkfifo(fifo.c_str(), 0600), -1);
-  EXPECT_EQ(errno, EEXIST);
+  const mode_t saved = umask(022);
+  const struct {
+    mode_t mode, expected;
+  } table[] = {{0600, 0600}, {0640, 0640}, {0777, 0755}, {0, 0}, {0444, 0444}, {0750, 0750}};
+  for (const auto &row : table) {
+    const std::string fifo = dir.path + "/fifo";
+    ASSERT_EQ(KEL_Mkfifo(fifo.c_str(), row.mode), 0);
+    struct stat st {};
+    ASSERT_EQ(stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(st.st_mode & 07777, row.expected) << std::oct << row.mode;
+    errno = 0;
+    EXPECT_EQ(KEL_Mkfifo(fifo.c_str(), row.mode), -1);
+    EXPECT_EQ(errno, EEXIST);
+    unlink(fifo.c_str());
+  }
+  umask(saved);
+}
 
-  const int in = KEL_Open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-  ASSERT_GE(in, 0);
-  const int out = KEL_Open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-  ASSERT_GE(out, 0);
-  char buf[8];
-  errno = 0;
-  EXPECT_EQ(KEL_Read(in, buf, sizeof buf), -1);  // the flags reached the open
-  EXPECT_EQ(errno, EAGAIN);
-  EXPECT_EQ(KEL_Write(out, "fifo", 4), 4);
-  EXPECT_EQ(KEL_Read(in, buf, sizeof buf), 4);
-  EXPECT_EQ(std::string(buf, 4), "fifo");
-  EXPECT_EQ(KEL_Close(out), 0);
-  EXPECT_EQ(KEL_Close(in), 0);
-  unlink(fifo.c_str());
+// The flags reach open as given, seen through fcntl: nothing added, nothing dropped.
+TEST(OsOpen, FlagsAsGiven) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  const std::string file = dir.path + "/file";
+  close(open(file.c_str(), O_WRONLY | O_CREAT, 0600));
+  constexpr int kSeen = O_ACCMODE | O_NONBLOCK | O_APPEND | O_SYNC;
+  for (const int flags : {O_RDONLY, O_WRONLY, O_RDWR, O_RDONLY | O_NONBLOCK, O_WRONLY | O_APPEND, O_RDWR | O_SYNC,
+                          O_RDONLY | O_CLOEXEC, O_WRONLY | O_CLOEXEC | O_APPEND}) {
+    const int fd = KEL_Open(file.c_str(), flags);
+    ASSERT_GE(fd, 0) << std::hex << flags;
+    EXPECT_EQ(fcntl(fd, F_GETFL) & kSeen, flags & kSeen) << std::hex << flags;
+    EXPECT_EQ(fcntl(fd, F_GETFD), (flags & O_CLOEXEC) != 0 ? FD_CLOEXEC : 0) << std::hex << flags;
+    EXPECT_EQ(KEL_Close(fd), 0);
+  }
+  unlink(file.c_str());
 }
 
 TEST(OsErrors, FailuresKeepTheCallsErrno) {

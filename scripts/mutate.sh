@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Mutation run (opt-in, not part of CI): each line of the list below puts one
+# fault into a scratch copy of the sources, builds the library and the test
+# executables, and runs the host tests. A fault the tests miss is "not caught".
+#
+#   scripts/mutate.sh [-k] [name-regex]   -k keeps the scratch folder
+#
+# List format: name @@ file @@ text @@ replacement [@@ equivalent: why]
+# ("\n" is a line break, <none> an empty replacement). The text must occur
+# exactly once in the file. An equivalent fault changes nothing a caller can
+# see; it stays in the list so that a change making it visible shows up.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+keep=0
+if [[ ${1:-} == -k ]]; then keep=1; shift; fi
+filter=${1:-}
+jobs=${KEL_MUTATE_JOBS:-2}
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/kel-mutate.XXXXXX")
+[[ $keep == 1 ]] || trap 'rm -rf "$scratch"' EXIT
+
+mutants() {
+  cat <<'EOF'
+fault-lower-bound @@ sysbase/lum/src/softfp/fault_check.h @@ value >= -kMax @@ value > -kMax
+fault-upper-bound @@ sysbase/lum/src/softfp/fault_check.h @@ value <= kMax @@ value < kMax
+fault-class @@ sysbase/lum/src/softfp/fault_check.h @@ KEL_SoftfpAssert(std::fpclassify(value)) @@ KEL_SoftfpAssert(1)
+nan-quiet @@ sysbase/lum/src/softfp/target_nan.h @@ std::bit_cast<typename Bits::Word>(x) | Bits::kQuiet @@ std::bit_cast<typename Bits::Word>(x)
+nan-default @@ sysbase/lum/src/softfp/target_nan.h @@ kDefault = 0x7FF8000000000000u @@ kDefault = 0xFFF8000000000000u
+arith-null-right @@ sysbase/lum/src/softfp/kel_arith.cpp @@ if (left == nullptr || right == nullptr) return -1; @@ if (left == nullptr) return -1;
+arith-div-negative @@ sysbase/lum/src/softfp/kel_arith.cpp @@ divisor > T(0) || divisor < T(0) @@ divisor > T(0)
+arith-div-no-report @@ sysbase/lum/src/softfp/kel_arith.cpp @@   KEL_SoftfpAssert(kIllegalOperand);\n @@ <none>
+arith-div-early-read @@ sysbase/lum/src/softfp/kel_arith.cpp @@ return divide_illegal(result, left, right); @@ return divide_illegal(result, left, &divisor);
+arith-cmp-greater @@ sysbase/lum/src/softfp/kel_arith.cpp @@ if (*left > *right) return 1; @@ if (*left >= *right) return 1;
+arith-float-in-double @@ sysbase/lum/src/softfp/kel_arith.cpp @@ checked_op(r, a, b, std::plus<float>()) @@ checked_op(r, a, b, std::plus<double>()) @@ equivalent: double holds every float sum exactly enough that one rounding to float gives the same bits
+typename-upper @@ sysbase/lum/src/softfp/kel_typename.cpp @@ code >= static_cast @@ code > static_cast
+report-no-hook @@ sysbase/lum/src/softfp/kel_softfp.cpp @@ if (hook == nullptr) return; @@ <none>
+elem-log-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ return x <= T(0); @@ return x < T(0);
+elem-sqrt-minus-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ return x < T(0); @@ return x <= T(0);
+elem-log10-function @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ (r, x, log10, not_positive) @@ (r, x, log, not_positive)
+elem-intmut-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (denominator == 0) { @@ if (denominator == 0 && numerator != 0) {
+elem-intmut-signed @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ static_cast<double>(numerator) @@ static_cast<double>(static_cast<int32_t>(numerator))
+elem-pow-order @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ pow(b, e), b, e @@ pow(e, b), b, e
+elem-read-once @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (outside_domain(*x)) KEL_SoftfpAssert(kIllegalOperand); @@ const T x0 = *x; x = &x0; if (outside_domain(x0)) KEL_SoftfpAssert(kIllegalOperand);
+parse-digit @@ sysbase/lum/src/softfp/kel_parse.cpp @@ static_cast<unsigned>(c - '0') < 10; @@ static_cast<unsigned>(c - '0') <= 10;
+parse-tab @@ sysbase/lum/src/softfp/kel_parse.cpp @@ while (*p == ' ') ++p; @@ while (*p == ' ' || *p == '\t') ++p;
+parse-minus-exponent @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (*p == '-') powers = kel::tables::kTenthPower; @@ <none>
+parse-failed-exponent-end @@ sysbase/lum/src/softfp/kel_parse.cpp @@       p = text;\n @@ <none>
+parse-sign @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (negative) acc = -acc; @@ if (!negative) acc = -acc;
+parse-exact-limit @@ sysbase/lum/src/softfp/kel_parse.cpp @@ ((uint64_t{1} << 53) - 9) / 10 @@ ((uint64_t{1} << 54) - 9) / 10
+parse-exact-limit-edge @@ sysbase/lum/src/softfp/kel_parse.cpp @@ n < kExactIntegerLimit @@ n <= kExactIntegerLimit @@ equivalent: at the limit n * 10 + 9 is still at most 2^53, exact either way
+parse-count-64 @@ sysbase/lum/src/softfp/kel_parse.cpp @@ uint32_t count = 0; @@ uint64_t count = 0; @@ equivalent: the count reaches the powers modulo 2^32 either way
+parse-fewer-terms @@ sysbase/lum/src/softfp/kel_parse.cpp @@ k < kel::tables::kTermDigits && @@ k < kel::tables::kTermDigits - 1 &&
+dd-unfused-cross @@ sysbase/lum/src/softfp/double_double.h @@ std::fma(a, d, b * c) @@ a * d + b * c
+dd-add-q @@ sysbase/lum/src/softfp/double_double.h @@ const double q = a - z; @@ const double q = z - a;
+dd-add-overflow-lo @@ sysbase/lum/src/softfp/double_double.h @@ ? ((a - z) + c) + zz @@ ? ((c - z) + a) + zz
+dd-ten-zero-term @@ sysbase/lum/src/softfp/double_double.h @@ (a * 0.0 + lo_ * 10) @@ (lo_ * 10) @@ equivalent: a * 0.0 only decides the sign of a zero term, which the sums after it absorb
+trunc32-max @@ sysbase/lum/src/softfp/truncate.cpp @@ if (x >= 0x1p31) return INT32_MAX; @@ if (x > 0x1p31) return INT32_MAX;
+trunc32-min @@ sysbase/lum/src/softfp/truncate.cpp @@ if (x <= -0x1p31) return INT32_MIN; @@ if (x < -0x1p31) return INT32_MIN; @@ equivalent: -2^31 itself converts exactly to INT32_MIN
+trunc64-max @@ sysbase/lum/src/softfp/truncate.cpp @@ if (a >= 0x1p64) return UINT64_MAX; @@ if (a > 0x1p64) return UINT64_MAX;
+trunc64-saturate @@ sysbase/lum/src/softfp/truncate.cpp @@ return UINT64_MAX; @@ return UINT64_MAX - 1;
+conv-f2u-edge @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (x >= 0x1p31f) @@ if (x > 0x1p31f)
+conv-widen-shift @@ sysbase/lum/src/softfp/kel_convert.cpp @@ bits & 0x7FFFFFu) << 29 @@ bits & 0x7FFFFFu) << 28
+conv-widen-inf @@ sysbase/lum/src/softfp/kel_convert.cpp @@ > 0x7F800000u) { @@ >= 0x7F800000u) { @@ equivalent: the bit path builds the same infinity
+conv-low16 @@ sysbase/lum/src/softfp/kel_convert.cpp @@ static_cast<uint16_t>(kel::truncate32(x)) @@ static_cast<uint16_t>(kel::truncate64(x))
+conv-to-float-direct @@ sysbase/lum/src/softfp/kel_convert.cpp @@ static_cast<float>(static_cast<double>(v)) @@ static_cast<float>(v) @@ equivalent: a 32-bit integer becomes a float with one correct rounding either way
+conv-null-u2d @@ sysbase/lum/src/softfp/kel_convert.cpp @@ void KEL_Uint322Double(const uint32_t *src, double *dst) {\n  if (src == nullptr || dst == nullptr) return; @@ void KEL_Uint322Double(const uint32_t *src, double *dst) {\n  if (src == nullptr) return;
+conv64-sum @@ sysbase/lum/src/softfp/kel_convert64.cpp @@ high * 0x1p32 + low @@ high * 0x1p32 - low
+conv64-high-signed @@ sysbase/lum/src/softfp/kel_convert64.cpp @@ int32_t, uint32_t> @@ int32_t, int32_t>
+buffer-size @@ sysbase/lum/src/softfp/kel_buffer.cpp @@ copy_bytes<sizeof(double)>(buffer, dst) @@ copy_bytes<sizeof(float)>(buffer, dst)
+format-precision @@ sysbase/lum/src/softfp/kel_format.cpp @@ "%.14f" @@ "%.15f"
+format-null-format @@ sysbase/lum/src/softfp/kel_format.cpp @@ buffer == nullptr || format == nullptr @@ buffer == nullptr
+truncated-size0-terminator @@ platform/tarvex/snprintf_truncated_s.cpp @@ || destsz == 0) return -1; @@ ) return -1;\n  if (destsz == 0) { dest[0] = '\0'; return -1; }
+truncated-result @@ platform/tarvex/snprintf_truncated_s.cpp @@ : destsz - 1; @@ : destsz;
+truncated-failure-empty @@ platform/tarvex/snprintf_truncated_s.cpp @@     dest[0] = '\0';\n @@ <none>
+scan-saturate @@ platform/tarvex/sscanf_s.cpp @@ if (value > UINT_MAX) { @@ if (value > UINT_MAX + 1ull) {
+scan-negate @@ platform/tarvex/sscanf_s.cpp @@ negative ? 0u - magnitude : magnitude @@ negative ? 1u - magnitude : magnitude
+strtou32-zero @@ sysbase/lum/src/str/lum_strtou32.cpp @@   *result = 0;\n @@ <none>
+case-alphabet @@ sysbase/lum/src/str/lum_case.cpp @@ offset < 26 @@ offset <= 26
+case-lower-count @@ sysbase/lum/src/str/lum_case_str.cpp @@ count != 0; @@ count > 1;
+case-upper-size0 @@ sysbase/lum/src/str/lum_case_str.cpp @@ if (src == nullptr || size == 0) return; @@ if (src == nullptr) return;
+os-open-cloexec @@ sysbase/lum/src/softfp/kel_os.cpp @@ open(path, flags) @@ open(path, flags | O_CLOEXEC)
+os-mkfifo-mode @@ sysbase/lum/src/softfp/kel_os.cpp @@ mkfifo(path, mode) @@ mkfifo(path, mode | 0600)
+syslog-priority @@ sysbase/lum/src/str/lum_syslog.cpp @@ vsyslog(LOG_INFO, @@ vsyslog(LOG_NOTICE,
+EOF
+}
+
+# text.replace with exactly one match; the file is restored from its copy after each run.
+apply() {
+  python3 - "$@" <<'PY'
+import sys
+path, old, new = sys.argv[1], sys.argv[2].replace('\\n', '\n'), sys.argv[3].replace('\\n', '\n')
+text = open(path).read()
+if text.count(old) != 1:
+    sys.exit(f"{path}: the text occurs {text.count(old)} times")
+open(path, 'w').write(text.replace(old, new))
+PY
+}
+
+echo "scratch: $scratch"
+mkdir -p "$scratch/src"
+(cd "$root" && git ls-files -z | tar --null -T - -cf -) | tar -xf - -C "$scratch/src"
+build=$scratch/build
+cmake -S "$scratch/src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEL_BUILD_BENCH=OFF \
+  -DKEL_BUILD_EXAMPLES=OFF -DKEL_BUILD_TOOLS=OFF >/dev/null
+build_all() { cmake --build "$build" -j "$jobs" >"$scratch/build.log" 2>&1; }
+tests() { (cd "$build" && ctest -j "$jobs" --timeout 120 -LE 'long|consumer' "$@" >"$scratch/test.log" 2>&1); }
+
+build_all || { echo "the unchanged sources do not build"; exit 1; }
+# Tests that fail without any fault are left out (and named).
+tests || true
+skip=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) .*/\1/p' "$scratch/test.log" | paste -sd'|')
+exclude=()
+if [[ -n $skip ]]; then
+  echo "failing before any fault, left out: $skip"
+  exclude=(-E "^($skip)\$")
+fi
+
+caught=0 missed=0 equivalent=0 broken=0 total=0
+missed_names=()
+while IFS= read -r line; do
+  [[ -z $line ]] && continue
+  name=${line%% @@ *}; rest=${line#* @@ }
+  file=${rest%% @@ *}; rest=${rest#* @@ }
+  old=${rest%% @@ *}; rest=${rest#* @@ }
+  new=${rest%% @@ *}; note=""
+  [[ $rest == *" @@ "* ]] && note=${rest#* @@ }
+  [[ $new == "<none>" ]] && new=""
+  [[ -n $filter && ! $name =~ $filter ]] && continue
+  total=$((total + 1))
+  cp "$scratch/src/$file" "$scratch/original"
+  if ! apply "$scratch/src/$file" "$old" "$new"; then
+    echo "MISSING   $name"; broken=$((broken + 1))
+  elif ! build_all; then
+    echo "NO BUILD  $name"; broken=$((broken + 1))
+  elif tests --stop-on-failure "${exclude[@]}"; then
+    if [[ $note == equivalent* ]]; then
+      echo "same      $name ($note)"; equivalent=$((equivalent + 1))
+    else
+      echo "NOT CAUGHT $name"; missed=$((missed + 1)); missed_names+=("$name")
+    fi
+  else
+    echo "caught    $name ($(grep -m1 -o '[0-9]* - [^ ]*' "$scratch/test.log" | sed 's/^[0-9]* - //'))"
+    caught=$((caught + 1))
+  fi
+  cp "$scratch/original" "$scratch/src/$file"
+done < <(mutants)
+build_all || true
+
+echo "mutants: $total, caught: $caught, equivalent: $equivalent, not caught: $missed, not applied or not built: $broken"
+[[ $missed == 0 ]] || echo "not caught: ${missed_names[*]}"
