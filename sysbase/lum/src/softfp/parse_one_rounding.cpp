@@ -1,0 +1,204 @@
+// The chain's result without running the chain.
+//
+// The chain adds the integer and the fraction terms kTerm[k][d], then
+// multiplies by the powers kTenPower or kTenthPower of the count's set bits.
+// Its result is the double nearest that exact sum and product unless the
+// exact value lies within the chain's own error of a midpoint between two
+// doubles. So: compute the exact value closely in 128-bit arithmetic, and
+// decide only where it is farther from every midpoint than the chain's
+// error plus ours. docs/parser.md derives the bounds.
+#include <bit>
+#include <cstdint>
+
+#include "parse_fast_tables.h"
+#include "parse_paths.h"
+
+namespace kel {
+namespace {
+
+// The chain's relative error stays below 2^-92 over the longest text taken
+// here (kMaxIntegerDigits integer digits, kTermDigits fraction digits, nine
+// multiplications): in units of a mantissa below 2^128, below 2^36. Doubled.
+constexpr uint64_t kChainError = uint64_t{1} << 37;
+// Each 128-bit fraction term is within half a unit of 2^-128: 32 of them.
+constexpr uint64_t kTermError = 16;
+// Below 10^308 no step of the chain can overflow.
+constexpr int kMaxIntegerDigits = 308;
+// Counts from 512 on reach the chain's infinite or zero powers.
+constexpr uint32_t kMaxCount = 511;
+// The results taken, as exponents of the leading bit: from 2^-968, where the
+// chain's low parts and its fma errors are still normal, to below 2^1023.
+constexpr int kMinExponent = -968;
+constexpr int kMaxExponent = 1022;
+
+constexpr uint64_t kPow10[20] = {1,
+                                 10,
+                                 100,
+                                 1000,
+                                 10000,
+                                 100000,
+                                 1000000,
+                                 10000000,
+                                 100000000,
+                                 1000000000,
+                                 10000000000,
+                                 100000000000,
+                                 1000000000000,
+                                 10000000000000,
+                                 100000000000000,
+                                 1000000000000000,
+                                 10000000000000000,
+                                 100000000000000000,
+                                 1000000000000000000,
+                                 10000000000000000000u};
+
+// A value mantissa * 2^exponent, the mantissa's top bit set, within error
+// units of the mantissa's last place of the exact value.
+struct Approx {
+  U128 mantissa;
+  int exponent;
+  uint64_t error;
+};
+
+uint64_t read_digits(const unsigned char *p, long count) {
+  uint64_t n = 0;
+  for (long i = 0; i < count; ++i) n = n * 10 + static_cast<unsigned>(p[i] - '0');
+  return n;
+}
+
+// w[4..4+n) holds the integer whose first 19 digits were read; the other
+// digits, [from, to), join it 19 at a time. Returns the new n.
+int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned char *to) {
+  int n = 1;
+  while (from < to) {
+    const long len = to - from < 19 ? to - from : 19;
+    uint64_t carry = read_digits(from, len);
+    from += len;
+    for (int i = 0; i < n; ++i) {
+      const U128 product = mul64(w[4 + i], kPow10[len]);
+      const uint64_t low = product.lo + carry;
+      carry = product.hi + (low < product.lo);
+      w[4 + i] = low;
+    }
+    if (carry != 0) w[4 + n++] = carry;
+  }
+  return n;
+}
+
+// The top 128 bits of the limbs w[2..top], w[0] and w[1] being zero. The
+// fixed point lies between w[3] and w[4]; fraction_error is in units of 2^-128.
+bool normalize(const uint64_t *w, int top, uint64_t fraction_error, Approx *out) {
+  const int zeros = std::countl_zero(w[top]);
+  const int back = 64 - zeros;
+  U128 m = {w[top], w[top - 1]};
+  if (zeros != 0) m = {(w[top] << zeros) | (w[top - 1] >> back), (w[top - 1] << zeros) | (w[top - 2] >> back)};
+  const int shift = 64 * (top - 2) + 63 - zeros - 127;  // the last place, in units of 2^-128
+  uint64_t error = 1;                                    // the bits dropped
+  if (shift >= 0) {
+    error += shift < 64 ? fraction_error >> shift : 0;
+    error += 1;
+  } else {
+    if (shift < -42 && fraction_error != 0) return false;
+    error += fraction_error << (shift < -42 ? 0 : -shift);
+  }
+  *out = {m, shift - 128, error};
+  return true;
+}
+
+Approx times(const Approx &x, const WidePower &p, uint64_t power_error) {
+  int shifted;
+  const U128 m = mul_top(x.mantissa, {p.hi, p.lo}, &shifted);
+  return {m, x.exponent + p.exponent + 127 + shifted, 2 * (x.error + power_error) + 2};
+}
+
+Approx scale(Approx x, uint32_t count, bool tenth) {
+  const WidePower *low = tenth ? tables::kTenthLow : tables::kTenLow;
+  const WidePower *high = tenth ? tables::kTenthHigh : tables::kTenHigh;
+  if ((count >> 5) == 0) return times(x, low[count], 1);
+  const WidePower &a = low[count & 31], &b = high[count >> 5];
+  int shifted;
+  const U128 m = mul_top({a.hi, a.lo}, {b.hi, b.lo}, &shifted);
+  return times(x, {m.hi, m.lo, a.exponent + b.exponent + 127 + shifted}, 6);
+}
+
+// The nearest double, if every value within the error rounds to it.
+bool round_once(const Approx &x, double *value) {
+  const int leading = x.exponent + 127;
+  if (leading < kMinExponent || leading > kMaxExponent) return false;
+  const uint64_t error = x.error + kChainError;
+  const uint64_t rest = x.mantissa.hi & 0x7FF;  // with x.mantissa.lo: the 75 bits below the double's
+  if (rest == 0x400 && x.mantissa.lo <= error) return false;
+  if (rest == 0x3FF && ~x.mantissa.lo < error) return false;
+  const uint64_t up = rest >= 0x400;
+  const uint64_t biased = static_cast<uint64_t>(leading + 1023);
+  *value = std::bit_cast<double>((biased << 52) + (x.mantissa.hi >> 11) + up - (uint64_t{1} << 52));
+  return true;
+}
+
+}  // namespace
+
+bool parse_one_rounding(const unsigned char *p, const unsigned char **end, double *value) {
+  while (*p == '0') ++p;
+  const unsigned char *const first = p;
+  while (is_digit(*p)) ++p;
+  const unsigned char *const integer_end = p;
+  const long integer_digits = integer_end - first;
+  if (integer_digits > kMaxIntegerDigits) return false;
+
+  U128 fraction = {0, 0};
+  uint64_t fraction_carry = 0;
+  if (*p == '.') {
+    ++p;
+    int k = 0;
+    for (; k < tables::kTermDigits && is_digit(*p); ++k, ++p) {
+      uint64_t carry;
+      fraction = add(fraction, tables::kTermFixed[k][*p - '0'], &carry);
+      fraction_carry += carry;
+    }
+    for (; is_digit(*p); ++p)
+      if (*p != '0') return false;  // the chain's own scale takes over there
+
+  }
+
+  uint32_t count = 0;  // wraps modulo 2^32, as the chain's
+  bool tenth = false;
+  if (*p == 'e' || *p == 'E') {
+    if (p[1] == '-' || p[1] == '+') {
+      tenth = p[1] == '-';
+      p += 2;
+    } else if (is_digit(p[1])) {
+      p += 1;
+    } else {
+      return false;  // the chain's failed parse
+    }
+    for (; is_digit(*p); ++p) count = count * 10 + static_cast<uint32_t>(*p - '0');
+  }
+
+  const bool has_fraction = (fraction.hi | fraction.lo | fraction_carry) != 0;
+  const uint64_t head = read_digits(first, integer_digits < 19 ? integer_digits : 19);
+  if (!has_fraction && integer_digits <= 19 && (head >> 53) == 0 && (head == 0 || count == 0)) {
+    if (head == 0 && !tenth && count > kMaxCount) return false;  // zero times infinity
+    *value = static_cast<double>(head);                          // exact, as the chain's
+    *end = p;
+    return true;
+  }
+  if (count > kMaxCount) return false;
+
+  uint64_t w[4 + 17] = {0, 0, fraction.lo, fraction.hi, head};
+  int n = integer_digits > 19 ? read_long_integer(w, first + 19, integer_end) : 1;
+  for (int i = 4; fraction_carry != 0; ++i) {  // at most one: the terms add up to less than 2
+    if (i == 4 + n) w[4 + n++] = 0;
+    w[i] += fraction_carry;
+    fraction_carry = w[i] == 0;
+  }
+  int top = 3 + n;
+  while (w[top] == 0) --top;  // not zero: has_fraction or head
+  Approx x;
+  if (!normalize(w, top, has_fraction ? kTermError : 0, &x)) return false;
+  if (count != 0) x = scale(x, count, tenth);
+  if (!round_once(x, value)) return false;
+  *end = p;
+  return true;
+}
+
+}  // namespace kel

@@ -1,0 +1,69 @@
+// Unsigned 128-bit arithmetic on two 64-bit limbs, for the parser's
+// one-rounding path. Only additions and multiplications: no division, so no
+// call into the compiler's runtime on any target.
+#ifndef KEL_WIDE_H
+#define KEL_WIDE_H
+
+#include <cstdint>
+
+namespace kel {
+
+struct U128 {
+  uint64_t hi, lo;
+};
+
+// An exact product of powers of ten, mantissa * 2^exponent, the mantissa's
+// top bit set.
+struct WidePower {
+  uint64_t hi, lo;
+  int32_t exponent;
+};
+
+// The full product a * b.
+inline U128 mul64(uint64_t a, uint64_t b) {
+#ifdef __SIZEOF_INT128__
+  const unsigned __int128 p = static_cast<unsigned __int128>(a) * b;
+  return {static_cast<uint64_t>(p >> 64), static_cast<uint64_t>(p)};
+#else
+  const uint64_t a0 = a & 0xFFFFFFFFu, a1 = a >> 32, b0 = b & 0xFFFFFFFFu, b1 = b >> 32;
+  const uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+  const uint64_t middle = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
+  return {p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32), (middle << 32) | (p00 & 0xFFFFFFFFu)};
+#endif
+}
+
+// x + y; *carry receives the carry out (0 or 1).
+inline U128 add(U128 x, U128 y, uint64_t *carry) {
+  const uint64_t lo = x.lo + y.lo;
+  const uint64_t c0 = lo < x.lo;
+  const uint64_t hi = x.hi + y.hi;
+  const uint64_t c1 = hi < x.hi;
+  const uint64_t sum = hi + c0;
+  *carry = c1 | (sum < hi);
+  return {sum, lo};
+}
+
+// The top 128 bits of x * y for x and y with their top bits set, shifted so
+// that the top bit is set again; *shifted is 1 when the product reached
+// 2^255 and 0 otherwise. The bits dropped make it less than one unit low.
+inline U128 mul_top(U128 x, U128 y, int *shifted) {
+  const U128 ll = mul64(x.lo, y.lo), lh = mul64(x.lo, y.hi), hl = mul64(x.hi, y.lo), hh = mul64(x.hi, y.hi);
+  uint64_t w1 = ll.hi + lh.lo;
+  uint64_t c1 = w1 < lh.lo;
+  w1 += hl.lo;
+  c1 += w1 < hl.lo;
+  uint64_t w2 = hh.lo + lh.hi;
+  uint64_t c2 = w2 < lh.hi;
+  w2 += hl.hi;
+  c2 += w2 < hl.hi;
+  w2 += c1;
+  c2 += w2 < c1;
+  const uint64_t w3 = hh.hi + c2;  // the product is below 2^256
+  *shifted = static_cast<int>(w3 >> 63);
+  if (*shifted != 0) return {w3, w2};
+  return {(w3 << 1) | (w2 >> 63), (w2 << 1) | (w1 >> 63)};
+}
+
+}  // namespace kel
+
+#endif
