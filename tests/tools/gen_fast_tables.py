@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Prints sysbase/lum/src/softfp/parse_fast_tables.h from parse_tables.h: the
 exact values of the chain's fraction terms and of its products of powers of
-ten, rounded once to 128 bits, for the parser's one-rounding path.
+ten, rounded once to 128 bits (internal linkage: no address through the GOT), for the parser's one-rounding path.
 Regenerate with
   tests/tools/gen_fast_tables.py > sysbase/lum/src/softfp/parse_fast_tables.h
 """
@@ -56,7 +56,7 @@ def product(entries, bits):
 
 
 def powers(name, entries, first_bit, count):
-    print(f"inline constexpr WidePower {name}[{count}] = {{")
+    print(f"constexpr WidePower {name}[{count}] = {{")
     for c in range(count):
         m, e = wide(product(entries, c << first_bit))
         print(f"    {{{limbs(m)}, {e}}},")
@@ -71,13 +71,14 @@ def main():
     print("// Exact values of the chain's table entries, rounded once to 128 bits.")
     print("#ifndef KEL_PARSE_FAST_TABLES_H\n#define KEL_PARSE_FAST_TABLES_H\n")
     print('#include "parse_tables.h"\n#include "wide.h"\n\nnamespace kel::tables {\n')
-    print("// kTermFixed[k][d]: kTerm[k][d] (hi + lo exactly) times 2^128, to nearest.")
-    print("inline constexpr U128 kTermFixed[kTermDigits][10] = {")
+    print("// kTermFixed[k][d]: kTerm[k][d] (hi + lo exactly) times 2^127, to nearest.")
+    print("// Any number of them adds up to less than 2^128.")
+    print("constexpr U128 kTermFixed[kTermDigits][10] = {")
     for k in range(32):
         row = terms[10 * k:10 * k + 10]
         print("    {")
         for d in range(10):
-            print(f"        {{{limbs(nearest(exact(row[d]) * 2 ** 128))}}},")
+            print(f"        {{{limbs(nearest(exact(row[d]) * 2 ** 127))}}},")
         print("    },")
     print("};\n")
     print("// The exact product of the chain's powers for the set bits of a count,")

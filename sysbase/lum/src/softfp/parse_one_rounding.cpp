@@ -20,7 +20,7 @@ namespace {
 // here (kMaxIntegerDigits integer digits, kTermDigits fraction digits, nine
 // multiplications): in units of a mantissa below 2^128, below 2^36. Doubled.
 constexpr uint64_t kChainError = uint64_t{1} << 37;
-// Each 128-bit fraction term is within half a unit of 2^-128: 32 of them.
+// Each 128-bit fraction term is within half a unit of 2^-127: 32 of them.
 constexpr uint64_t kTermError = 16;
 // Below 10^308 no step of the chain can overflow.
 constexpr int kMaxIntegerDigits = 308;
@@ -66,7 +66,7 @@ uint64_t read_digits(const unsigned char *p, long count) {
   return n;
 }
 
-// w[4..4+n) holds the integer whose first 19 digits were read; the other
+// w[2..2+n) holds the integer whose first 19 digits were read; the other
 // digits, [from, to), join it 19 at a time. Returns the new n.
 int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned char *to) {
   int n = 1;
@@ -75,40 +75,40 @@ int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned cha
     uint64_t carry = read_digits(from, len);
     from += len;
     for (int i = 0; i < n; ++i) {
-      const U128 product = mul64(w[4 + i], kPow10[len]);
+      const U128 product = mul64(w[2 + i], kPow10[len]);
       const uint64_t low = product.lo + carry;
       carry = product.hi + (low < product.lo);
-      w[4 + i] = low;
+      w[2 + i] = low;
     }
-    if (carry != 0) w[4 + n++] = carry;
+    if (carry != 0) w[2 + n++] = carry;
   }
   return n;
 }
 
-// The top 128 bits of the limbs w[2..top], w[0] and w[1] being zero. The
-// fixed point lies between w[3] and w[4]; fraction_error is in units of 2^-128.
-bool normalize(const uint64_t *w, int top, uint64_t fraction_error, Approx *out) {
-  const int zeros = std::countl_zero(w[top]);
+// The top 128 bits of the limbs a, b, c (a not zero), a being limb number
+// top of a number in units of 2^unit; fraction_error is in those units too.
+inline __attribute__((always_inline)) bool normalize(uint64_t a, uint64_t b, uint64_t c, int top, int unit,
+                                                     uint64_t fraction_error, Approx *out) {
+  const int zeros = std::countl_zero(a);
   const int back = 64 - zeros;
-  U128 m = {w[top], w[top - 1]};
-  if (zeros != 0) m = {(w[top] << zeros) | (w[top - 1] >> back), (w[top - 1] << zeros) | (w[top - 2] >> back)};
-  const int shift = 64 * (top - 2) + 63 - zeros - 127;  // the last place, in units of 2^-128
-  uint64_t error = 1;                                    // the bits dropped
+  U128 m = {a, b};
+  if (zeros != 0) m = {(a << zeros) | (b >> back), (b << zeros) | (c >> back)};
+  const int shift = 64 * top + 63 - zeros - 127;  // the last place kept, in units
+  uint64_t error = 1;                              // the bits dropped
   if (shift >= 0) {
-    error += shift < 64 ? fraction_error >> shift : 0;
-    error += 1;
+    error += (shift < 64 ? fraction_error >> shift : 0) + 1;
   } else {
-    if (shift < -42 && fraction_error != 0) return false;
-    error += fraction_error << (shift < -42 ? 0 : -shift);
+    if (shift < -42) return false;  // only fraction digits, and ten of them zeros
+    error += fraction_error << -shift;
   }
-  *out = {m, shift - 128, error};
+  *out = {m, shift + unit, error};
   return true;
 }
 
 Approx times(const Approx &x, const WidePower &p, uint64_t power_error) {
   int shifted;
   const U128 m = mul_top(x.mantissa, {p.hi, p.lo}, &shifted);
-  return {m, x.exponent + p.exponent + 127 + shifted, 2 * (x.error + power_error) + 2};
+  return {m, x.exponent + p.exponent + 127 + shifted, 2 * (x.error + power_error) + 4};
 }
 
 Approx scale(Approx x, uint32_t count, bool tenth) {
@@ -118,7 +118,7 @@ Approx scale(Approx x, uint32_t count, bool tenth) {
   const WidePower &a = low[count & 31], &b = high[count >> 5];
   int shifted;
   const U128 m = mul_top({a.hi, a.lo}, {b.hi, b.lo}, &shifted);
-  return times(x, {m.hi, m.lo, a.exponent + b.exponent + 127 + shifted}, 6);
+  return times(x, {m.hi, m.lo, a.exponent + b.exponent + 127 + shifted}, 8);
 }
 
 // The nearest double, if every value within the error rounds to it.
@@ -137,27 +137,45 @@ bool round_once(const Approx &x, double *value) {
 
 }  // namespace
 
+// The integer of integer_digits digits from first, whose first 19 are head,
+// plus the fraction, in units of 2^-127: as its top 128 bits.
+bool sum(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction, uint64_t fraction_error,
+         Approx *x) {
+  if (integer_digits <= 19) {
+    const uint64_t middle = (head << 63) + fraction.hi;
+    const uint64_t top = (head >> 1) + (middle < fraction.hi);
+    if (top != 0) return normalize(top, middle, fraction.lo, 2, -127, fraction_error, x);
+    if (middle != 0) return normalize(middle, fraction.lo, 0, 1, -127, fraction_error, x);
+    return false;  // below 2^-63: ten or more fraction digits zeros
+  }
+  // In units of 2^-128 here: the fraction doubled, its top bit carried into the integer.
+  uint64_t w[2 + 17] = {fraction.lo << 1, (fraction.hi << 1) | (fraction.lo >> 63), head};
+  int n = read_long_integer(w, first + 19, first + integer_digits);
+  for (int i = 2, carry = static_cast<int>(fraction.hi >> 63); carry != 0; ++i) {
+    if (i == 2 + n) w[2 + n++] = 0;
+    w[i] += 1;
+    carry = w[i] == 0;
+  }
+  const int top = 1 + n;  // the integer has no leading zero
+  return normalize(w[top], w[top - 1], w[top - 2], top, -128, 2 * fraction_error, x);
+}
+
 bool parse_one_rounding(const unsigned char *p, const unsigned char **end, double *value) {
   while (*p == '0') ++p;
   const unsigned char *const first = p;
+  uint64_t head = 0;
+  for (; is_digit(*p) && p - first < 19; ++p) head = head * 10 + static_cast<unsigned>(*p - '0');
   while (is_digit(*p)) ++p;
-  const unsigned char *const integer_end = p;
-  const long integer_digits = integer_end - first;
+  const long integer_digits = p - first;
   if (integer_digits > kMaxIntegerDigits) return false;
 
-  U128 fraction = {0, 0};
-  uint64_t fraction_carry = 0;
+  U128 fraction = {0, 0};  // in units of 2^-127
   if (*p == '.') {
     ++p;
     int k = 0;
-    for (; k < tables::kTermDigits && is_digit(*p); ++k, ++p) {
-      uint64_t carry;
-      fraction = add(fraction, tables::kTermFixed[k][*p - '0'], &carry);
-      fraction_carry += carry;
-    }
+    for (; k < tables::kTermDigits && is_digit(*p); ++k, ++p) fraction = add(fraction, tables::kTermFixed[k][*p - '0']);
     for (; is_digit(*p); ++p)
       if (*p != '0') return false;  // the chain's own scale takes over there
-
   }
 
   uint32_t count = 0;  // wraps modulo 2^32, as the chain's
@@ -174,8 +192,7 @@ bool parse_one_rounding(const unsigned char *p, const unsigned char **end, doubl
     for (; is_digit(*p); ++p) count = count * 10 + static_cast<uint32_t>(*p - '0');
   }
 
-  const bool has_fraction = (fraction.hi | fraction.lo | fraction_carry) != 0;
-  const uint64_t head = read_digits(first, integer_digits < 19 ? integer_digits : 19);
+  const bool has_fraction = (fraction.hi | fraction.lo) != 0;
   if (!has_fraction && integer_digits <= 19 && (head >> 53) == 0 && (head == 0 || count == 0)) {
     if (head == 0 && !tenth && count > kMaxCount) return false;  // zero times infinity
     *value = static_cast<double>(head);                          // exact, as the chain's
@@ -183,18 +200,8 @@ bool parse_one_rounding(const unsigned char *p, const unsigned char **end, doubl
     return true;
   }
   if (count > kMaxCount) return false;
-
-  uint64_t w[4 + 17] = {0, 0, fraction.lo, fraction.hi, head};
-  int n = integer_digits > 19 ? read_long_integer(w, first + 19, integer_end) : 1;
-  for (int i = 4; fraction_carry != 0; ++i) {  // at most one: the terms add up to less than 2
-    if (i == 4 + n) w[4 + n++] = 0;
-    w[i] += fraction_carry;
-    fraction_carry = w[i] == 0;
-  }
-  int top = 3 + n;
-  while (w[top] == 0) --top;  // not zero: has_fraction or head
   Approx x;
-  if (!normalize(w, top, has_fraction ? kTermError : 0, &x)) return false;
+  if (!sum(first, integer_digits, head, fraction, has_fraction ? kTermError : 0, &x)) return false;
   if (count != 0) x = scale(x, count, tenth);
   if (!round_once(x, value)) return false;
   *end = p;

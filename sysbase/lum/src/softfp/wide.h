@@ -32,30 +32,24 @@ inline U128 mul64(uint64_t a, uint64_t b) {
 #endif
 }
 
-// x + y; *carry receives the carry out (0 or 1).
-inline U128 add(U128 x, U128 y, uint64_t *carry) {
+// x + y modulo 2^128.
+inline U128 add(U128 x, U128 y) {
   const uint64_t lo = x.lo + y.lo;
-  const uint64_t c0 = lo < x.lo;
-  const uint64_t hi = x.hi + y.hi;
-  const uint64_t c1 = hi < x.hi;
-  const uint64_t sum = hi + c0;
-  *carry = c1 | (sum < hi);
-  return {sum, lo};
+  return {x.hi + y.hi + (lo < x.lo), lo};
 }
 
 // The top 128 bits of x * y for x and y with their top bits set, shifted so
 // that the top bit is set again; *shifted is 1 when the product reached
-// 2^255 and 0 otherwise. The bits dropped make it less than one unit low.
+// 2^255 and 0 otherwise. The low halves' product is left out: the result is
+// less than three units low.
 inline U128 mul_top(U128 x, U128 y, int *shifted) {
-  const U128 ll = mul64(x.lo, y.lo), lh = mul64(x.lo, y.hi), hl = mul64(x.hi, y.lo), hh = mul64(x.hi, y.hi);
-  uint64_t w1 = ll.hi + lh.lo;
-  uint64_t c1 = w1 < lh.lo;
-  w1 += hl.lo;
-  c1 += w1 < hl.lo;
+  const U128 lh = mul64(x.lo, y.hi), hl = mul64(x.hi, y.lo), hh = mul64(x.hi, y.hi);
+  const uint64_t w1 = lh.lo + hl.lo;
   uint64_t w2 = hh.lo + lh.hi;
   uint64_t c2 = w2 < lh.hi;
   w2 += hl.hi;
   c2 += w2 < hl.hi;
+  const uint64_t c1 = w1 < hl.lo;
   w2 += c1;
   c2 += w2 < c1;
   const uint64_t w3 = hh.hi + c2;  // the product is below 2^256
