@@ -1,20 +1,35 @@
 // Float-to-integer truncations with fixed results for NaN and out-of-range
 // values: the processor's own instructions disagree there (x86 gives the
 // "integer indefinite", PowerPC saturates) and the language leaves it undefined.
+// Inline, with the range test first, on the magnitude's bits (one integer
+// comparison): the language's conversion is defined inside it, and a NaN's
+// bits lie above every finite value's.
 #ifndef KEL_TRUNCATE_H
 #define KEL_TRUNCATE_H
 
+#include <bit>
 #include <cstdint>
 
 namespace kel {
 
 // Toward zero; NaN and x <= -2^31 give INT32_MIN, x >= 2^31 gives INT32_MAX.
 // A float takes part with its exact value, widened.
-int32_t truncate32(double x);
+inline uint64_t magnitude_bits(double x) { return std::bit_cast<uint64_t>(x) & ~(uint64_t{1} << 63); }
+
+inline int32_t truncate32(double x) {
+  if (magnitude_bits(x) < std::bit_cast<uint64_t>(0x1p31)) return static_cast<int32_t>(x);
+  return x >= 0x1p31 ? INT32_MAX : INT32_MIN;
+}
 
 // Toward zero modulo 2^64; NaN gives 0x8000000080000000, x >= 2^64 all ones,
-// x <= -2^64 the value 1.
-uint64_t truncate64(double x);
+// x <= -2^64 the value 1. A negative source is the magnitude's pattern
+// negated, so -0.5 gives 0.
+inline uint64_t truncate64(double x) {
+  if (magnitude_bits(x) < std::bit_cast<uint64_t>(0x1p63)) return static_cast<uint64_t>(static_cast<int64_t>(x));
+  if (x != x) return 0x8000000080000000u;
+  if (x < 0) return x <= -0x1p64 ? 1 : 0 - static_cast<uint64_t>(-x);
+  return x >= 0x1p64 ? UINT64_MAX : static_cast<uint64_t>(x);
+}
 
 }  // namespace kel
 
