@@ -67,9 +67,7 @@ double fallback_share(const std::vector<std::string> &texts) {
   for (const std::string &t : texts) {
     const auto *p = reinterpret_cast<const unsigned char *>(t.c_str());
     p += *p == '-' || *p == '+';
-    const unsigned char *end;
-    double value;
-    fallbacks += !kel::parse_one_rounding(p, &end, &value);
+    fallbacks += kel::parse_one_rounding(p).end == nullptr;
   }
   return static_cast<double>(fallbacks) / static_cast<double>(texts.size());
 }

@@ -9,8 +9,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const unsigned char *p = start, *fast_end = nullptr, *chain_end = nullptr;
   while (*p == ' ') ++p;
   p += *p == '-' || *p == '+';
-  double fast = 0;
-  if (!kel::parse_one_rounding(p, &fast_end, &fast)) return 0;
+  const kel::Parsed one = kel::parse_one_rounding(p);
+  if (one.end == nullptr) return 0;
+  const double fast = one.value;
+  fast_end = one.end;
   const double chain = static_cast<double>(kel::parse_chain(p, start, &chain_end));
   kel_fuzz::require(kel_fuzz::same_bits(fast, chain), "the one rounding gives the chain's bits");
   kel_fuzz::require(fast_end == chain_end, "the one rounding stops where the chain stops");

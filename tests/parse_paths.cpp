@@ -175,8 +175,10 @@ int main(int argc, char **argv) {
     const std::string t = text(i);
     const auto *start = reinterpret_cast<const unsigned char *>(t.c_str());
     const unsigned char *p = digits_start(start), *fast_end = nullptr, *chain_end = nullptr;
-    double fast = 0;
-    if (!kel::parse_one_rounding(p, &fast_end, &fast)) continue;
+    const kel::Parsed one = kel::parse_one_rounding(p);
+    if (one.end == nullptr) continue;
+    const double fast = one.value;
+    fast_end = one.end;
     ++decided;
     ++kind_decided[i % 8];
     const double chain = static_cast<double>(kel::parse_chain(p, start, &chain_end));

@@ -9,6 +9,8 @@
 // error plus ours. docs/parser.md derives the bounds.
 #include <bit>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 
 #include "parse_fast_tables.h"
 #include "parse_paths.h"
@@ -30,6 +32,8 @@ constexpr uint32_t kMaxCount = 511;
 // chain's low parts and its fma errors are still normal, to below 2^1023.
 constexpr int kMinExponent = -968;
 constexpr int kMaxExponent = 1022;
+// What the steps below return where they cannot decide.
+constexpr double kDeclined = std::numeric_limits<double>::quiet_NaN();
 
 constexpr uint64_t kPow10[20] = {1,
                                  10,
@@ -60,9 +64,23 @@ struct Approx {
   uint64_t error;
 };
 
+// Eight digits known to be there, at once: pairs, then fours, then all.
+uint64_t eight_digits(const unsigned char *p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+  v -= 0x3030303030303030u;                          // the first digit in the low byte
+  v = (v * 10) + (v >> 8);                           // pairs in bytes 0, 2, 4, 6
+  v = (((v & 0x000000FF000000FFu) * (100 + (uint64_t{1000000} << 32))) +
+       (((v >> 16) & 0x000000FF000000FFu) * (1 + (uint64_t{10000} << 32)))) >>
+      32;
+  return v;
+}
+
 uint64_t read_digits(const unsigned char *p, long count) {
   uint64_t n = 0;
-  for (long i = 0; i < count; ++i) n = n * 10 + static_cast<unsigned>(p[i] - '0');
+  for (; count >= 8; count -= 8, p += 8) n = n * 100000000 + eight_digits(p);
+  for (; count > 0; --count, ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
   return n;
 }
 
@@ -121,21 +139,19 @@ Approx scale(Approx x, uint32_t count, bool tenth) {
   return times(x, {m.hi, m.lo, a.exponent + b.exponent + 127 + shifted}, 8);
 }
 
-// The nearest double, if every value within the error rounds to it.
-bool round_once(const Approx &x, double *value) {
+// The nearest double, or kDeclined where a value within the error rounds
+// to another.
+double round_once(const Approx &x) {
   const int leading = x.exponent + 127;
-  if (leading < kMinExponent || leading > kMaxExponent) return false;
+  if (leading < kMinExponent || leading > kMaxExponent) return kDeclined;
   const uint64_t error = x.error + kChainError;
   const uint64_t rest = x.mantissa.hi & 0x7FF;  // with x.mantissa.lo: the 75 bits below the double's
-  if (rest == 0x400 && x.mantissa.lo <= error) return false;
-  if (rest == 0x3FF && ~x.mantissa.lo < error) return false;
+  if (rest == 0x400 && x.mantissa.lo <= error) return kDeclined;
+  if (rest == 0x3FF && ~x.mantissa.lo < error) return kDeclined;
   const uint64_t up = rest >= 0x400;
   const uint64_t biased = static_cast<uint64_t>(leading + 1023);
-  *value = std::bit_cast<double>((biased << 52) + (x.mantissa.hi >> 11) + up - (uint64_t{1} << 52));
-  return true;
+  return std::bit_cast<double>((biased << 52) + (x.mantissa.hi >> 11) + up - (uint64_t{1} << 52));
 }
-
-}  // namespace
 
 // The integer of integer_digits digits from first, whose first 19 are head,
 // plus the fraction, in units of 2^-127: as its top 128 bits.
@@ -160,22 +176,35 @@ bool sum(const unsigned char *first, long integer_digits, uint64_t head, U128 fr
   return normalize(w[top], w[top - 1], w[top - 2], top, -128, 2 * fraction_error, x);
 }
 
-bool parse_one_rounding(const unsigned char *p, const unsigned char **end, double *value) {
+// Out of line: the digits' scan stays lean for the texts that need none of it.
+[[gnu::noinline]] double decide(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction,
+                                uint32_t count, bool tenth) {
+  const bool has_fraction = (fraction.hi | fraction.lo) != 0;
+  Approx x;
+  if (!sum(first, integer_digits, head, fraction, has_fraction ? kTermError : 0, &x)) return kDeclined;
+  if (count != 0) x = scale(x, count, tenth);
+  return round_once(x);
+}
+
+}  // namespace
+
+Parsed parse_one_rounding(const unsigned char *p) {
   while (*p == '0') ++p;
   const unsigned char *const first = p;
   uint64_t head = 0;
   for (; is_digit(*p) && p - first < 19; ++p) head = head * 10 + static_cast<unsigned>(*p - '0');
   while (is_digit(*p)) ++p;
   const long integer_digits = p - first;
-  if (integer_digits > kMaxIntegerDigits) return false;
+  if (integer_digits > kMaxIntegerDigits) return {};
 
   U128 fraction = {0, 0};  // in units of 2^-127
   if (*p == '.') {
     ++p;
-    int k = 0;
-    for (; k < tables::kTermDigits && is_digit(*p); ++k, ++p) fraction = add(fraction, tables::kTermFixed[k][*p - '0']);
+    const U128(*row)[10] = tables::kTermFixed;
+    for (; row != tables::kTermFixed + tables::kTermDigits && is_digit(*p); ++row, ++p)
+      fraction = add(fraction, (*row)[*p - '0']);
     for (; is_digit(*p); ++p)
-      if (*p != '0') return false;  // the chain's own scale takes over there
+      if (*p != '0') return {};  // the chain's own scale takes over there
   }
 
   uint32_t count = 0;  // wraps modulo 2^32, as the chain's
@@ -187,25 +216,19 @@ bool parse_one_rounding(const unsigned char *p, const unsigned char **end, doubl
     } else if (is_digit(p[1])) {
       p += 1;
     } else {
-      return false;  // the chain's failed parse
+      return {};  // the chain's failed parse
     }
     for (; is_digit(*p); ++p) count = count * 10 + static_cast<uint32_t>(*p - '0');
   }
 
-  const bool has_fraction = (fraction.hi | fraction.lo) != 0;
-  if (!has_fraction && integer_digits <= 19 && (head >> 53) == 0 && (head == 0 || count == 0)) {
-    if (head == 0 && !tenth && count > kMaxCount) return false;  // zero times infinity
-    *value = static_cast<double>(head);                          // exact, as the chain's
-    *end = p;
-    return true;
+  if ((fraction.hi | fraction.lo) == 0 && integer_digits <= 19 && (head >> 53) == 0 && (head == 0 || count == 0)) {
+    if (head == 0 && !tenth && count > kMaxCount) return {};  // zero times infinity
+    return {p, static_cast<double>(head)};                    // exact, as the chain's
   }
-  if (count > kMaxCount) return false;
-  Approx x;
-  if (!sum(first, integer_digits, head, fraction, has_fraction ? kTermError : 0, &x)) return false;
-  if (count != 0) x = scale(x, count, tenth);
-  if (!round_once(x, value)) return false;
-  *end = p;
-  return true;
+  if (count > kMaxCount) return {};
+  const double value = decide(first, integer_digits, head, fraction, count, tenth);
+  if (value != value) return {};
+  return {p, value};
 }
 
 }  // namespace kel

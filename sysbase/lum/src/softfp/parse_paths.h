@@ -12,10 +12,14 @@ namespace kel {
 // whole text began, the end of a malformed exponent.
 Extended parse_chain(const unsigned char *p, const unsigned char *text, const unsigned char **end);
 
-// The exact value of what the chain adds and multiplies, rounded once.
-// False where that may not be the chain's result; *value and *end are then
-// left alone.
-bool parse_one_rounding(const unsigned char *p, const unsigned char **end, double *value);
+struct Parsed {
+  const unsigned char *end;  // null: not decided
+  double value;
+};
+
+// The exact value of what the chain adds and multiplies, rounded once. Not
+// decided where that may not be the chain's result.
+Parsed parse_one_rounding(const unsigned char *p);
 
 inline bool is_digit(unsigned char c) { return static_cast<unsigned>(c - '0') < 10; }
 
