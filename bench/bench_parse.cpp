@@ -21,10 +21,19 @@ constexpr int kTexts = 4096;
 void mixed(std::mt19937_64 &rng, char *buf, size_t size) {
   const auto r = [&rng](unsigned n) { return static_cast<unsigned>(rng() % n); };
   switch (r(4)) {
-    case 0: std::snprintf(buf, size, "%s%u.%0*u", r(2) ? "-" : "", r(90), 4 + static_cast<int>(r(4)), r(10000)); break;
-    case 1: std::snprintf(buf, size, "%u.%02u", r(r(2) ? 100 : 100000), r(100)); break;
-    case 2: std::snprintf(buf, size, "%u.%0*ue%s%u", 1 + r(9), 2 + static_cast<int>(r(8)), r(100000000), r(2) ? "-" : "", r(40)); break;
-    default: std::snprintf(buf, size, "%u", r(2) ? r(1000) : r(4000000000u)); break;
+    case 0:
+      std::snprintf(buf, size, "%s%u.%0*u", r(2) ? "-" : "", r(90), 4 + static_cast<int>(r(4)), r(10000));
+      break;
+    case 1:
+      std::snprintf(buf, size, "%u.%02u", r(r(2) ? 100 : 100000), r(100));
+      break;
+    case 2:
+      std::snprintf(buf, size, "%u.%0*ue%s%u", 1 + r(9), 2 + static_cast<int>(r(8)), r(100000000), r(2) ? "-" : "",
+                    r(40));
+      break;
+    default:
+      std::snprintf(buf, size, "%u", r(2) ? r(1000) : r(4000000000u));
+      break;
   }
 }
 

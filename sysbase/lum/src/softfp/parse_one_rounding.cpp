@@ -69,8 +69,8 @@ uint64_t eight_digits(const unsigned char *p) {
   uint64_t v;
   std::memcpy(&v, p, sizeof v);
   if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-  v -= 0x3030303030303030u;                          // the first digit in the low byte
-  v = (v * 10) + (v >> 8);                           // pairs in bytes 0, 2, 4, 6
+  v -= 0x3030303030303030u;  // the first digit in the low byte
+  v = (v * 10) + (v >> 8);   // pairs in bytes 0, 2, 4, 6
   v = (((v & 0x000000FF000000FFu) * (100 + (uint64_t{1000000} << 32))) +
        (((v >> 16) & 0x000000FF000000FFu) * (1 + (uint64_t{10000} << 32)))) >>
       32;
@@ -90,15 +90,15 @@ int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned cha
   int n = 1;
   while (from < to) {
     const long len = to - from < 19 ? to - from : 19;
-    uint64_t carry = read_digits(from, len);
+    uint64_t high = read_digits(from, len);
     from += len;
     for (int i = 0; i < n; ++i) {
       const U128 product = mul64(w[2 + i], kPow10[len]);
-      const uint64_t low = product.lo + carry;
-      carry = product.hi + (low < product.lo);
+      const uint64_t low = product.lo + high;
+      high = product.hi + carry(low < product.lo);
       w[2 + i] = low;
     }
-    if (carry != 0) w[2 + n++] = carry;
+    if (high != 0) w[2 + n++] = high;
   }
   return n;
 }
@@ -112,7 +112,7 @@ inline __attribute__((always_inline)) bool normalize(uint64_t a, uint64_t b, uin
   U128 m = {a, b};
   if (zeros != 0) m = {(a << zeros) | (b >> back), (b << zeros) | (c >> back)};
   const int shift = 64 * top + 63 - zeros - 127;  // the last place kept, in units
-  uint64_t error = 1;                              // the bits dropped
+  uint64_t error = 1;                             // the bits dropped
   if (shift >= 0) {
     error += (shift < 64 ? fraction_error >> shift : 0) + 1;
   } else {
@@ -148,8 +148,8 @@ double round_once(const Approx &x) {
   const uint64_t rest = x.mantissa.hi & 0x7FF;  // with x.mantissa.lo: the 75 bits below the double's
   if (rest == 0x400 && x.mantissa.lo <= error) return kDeclined;
   if (rest == 0x3FF && ~x.mantissa.lo < error) return kDeclined;
-  const uint64_t up = rest >= 0x400;
-  const uint64_t biased = static_cast<uint64_t>(leading + 1023);
+  const uint64_t up = carry(rest >= 0x400);
+  const uint64_t biased = static_cast<uint64_t>(leading) + 1023;
   return std::bit_cast<double>((biased << 52) + (x.mantissa.hi >> 11) + up - (uint64_t{1} << 52));
 }
 
@@ -159,7 +159,7 @@ bool sum(const unsigned char *first, long integer_digits, uint64_t head, U128 fr
          Approx *x) {
   if (integer_digits <= 19) {
     const uint64_t middle = (head << 63) + fraction.hi;
-    const uint64_t top = (head >> 1) + (middle < fraction.hi);
+    const uint64_t top = (head >> 1) + carry(middle < fraction.hi);
     if (top != 0) return normalize(top, middle, fraction.lo, 2, -127, fraction_error, x);
     if (middle != 0) return normalize(middle, fraction.lo, 0, 1, -127, fraction_error, x);
     return false;  // below 2^-63: ten or more fraction digits zeros
@@ -167,10 +167,10 @@ bool sum(const unsigned char *first, long integer_digits, uint64_t head, U128 fr
   // In units of 2^-128 here: the fraction doubled, its top bit carried into the integer.
   uint64_t w[2 + 17] = {fraction.lo << 1, (fraction.hi << 1) | (fraction.lo >> 63), head};
   int n = read_long_integer(w, first + 19, first + integer_digits);
-  for (int i = 2, carry = static_cast<int>(fraction.hi >> 63); carry != 0; ++i) {
+  for (int i = 2, up = static_cast<int>(fraction.hi >> 63); up != 0; ++i) {
     if (i == 2 + n) w[2 + n++] = 0;
     w[i] += 1;
-    carry = w[i] == 0;
+    up = w[i] == 0 ? 1 : 0;
   }
   const int top = 1 + n;  // the integer has no leading zero
   return normalize(w[top], w[top - 1], w[top - 2], top, -128, 2 * fraction_error, x);

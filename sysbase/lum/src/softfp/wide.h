@@ -19,6 +19,9 @@ struct WidePower {
   int32_t exponent;
 };
 
+// A comparison's outcome as a carry.
+constexpr uint64_t carry(bool overflowed) { return overflowed ? 1 : 0; }
+
 // The full product a * b.
 inline U128 mul64(uint64_t a, uint64_t b) {
 #ifdef __SIZEOF_INT128__
@@ -35,7 +38,7 @@ inline U128 mul64(uint64_t a, uint64_t b) {
 // x + y modulo 2^128.
 inline U128 add(U128 x, U128 y) {
   const uint64_t lo = x.lo + y.lo;
-  return {x.hi + y.hi + (lo < x.lo), lo};
+  return {x.hi + y.hi + carry(lo < x.lo), lo};
 }
 
 // The top 128 bits of x * y for x and y with their top bits set, shifted so
@@ -46,12 +49,12 @@ inline U128 mul_top(U128 x, U128 y, int *shifted) {
   const U128 lh = mul64(x.lo, y.hi), hl = mul64(x.hi, y.lo), hh = mul64(x.hi, y.hi);
   const uint64_t w1 = lh.lo + hl.lo;
   uint64_t w2 = hh.lo + lh.hi;
-  uint64_t c2 = w2 < lh.hi;
+  uint64_t c2 = carry(w2 < lh.hi);
   w2 += hl.hi;
-  c2 += w2 < hl.hi;
-  const uint64_t c1 = w1 < hl.lo;
+  c2 += carry(w2 < hl.hi);
+  const uint64_t c1 = carry(w1 < hl.lo);
   w2 += c1;
-  c2 += w2 < c1;
+  c2 += carry(w2 < c1);
   const uint64_t w3 = hh.hi + c2;  // the product is below 2^256
   *shifted = static_cast<int>(w3 >> 63);
   if (*shifted != 0) return {w3, w2};
