@@ -57,7 +57,8 @@ constexpr uint64_t kPow10[20] = {1,
                                  10000000000000000000u};
 
 // A value mantissa * 2^exponent, the mantissa's top bit set, within error
-// units of the mantissa's last place of the exact value.
+// units of the mantissa's last place of the exact value; an error of 0 marks
+// a value not computed.
 struct Approx {
   U128 mantissa;
   int exponent;
@@ -105,8 +106,8 @@ int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned cha
 
 // The top 128 bits of the limbs a, b, c (a not zero), a being limb number
 // top of a number in units of 2^unit; fraction_error is in those units too.
-inline __attribute__((always_inline)) bool normalize(uint64_t a, uint64_t b, uint64_t c, int top, int unit,
-                                                     uint64_t fraction_error, Approx *out) {
+inline __attribute__((always_inline)) Approx normalize(uint64_t a, uint64_t b, uint64_t c, int top, int unit,
+                                                       uint64_t fraction_error) {
   const int zeros = std::countl_zero(a);
   const int back = 64 - zeros;
   U128 m = {a, b};
@@ -116,17 +117,15 @@ inline __attribute__((always_inline)) bool normalize(uint64_t a, uint64_t b, uin
   if (shift >= 0) {
     error += (shift < 64 ? fraction_error >> shift : 0) + 1;
   } else {
-    if (shift < -42) return false;  // only fraction digits, and ten of them zeros
+    if (shift < -42) return {};  // only fraction digits, and ten of them zeros
     error += fraction_error << -shift;
   }
-  *out = {m, shift + unit, error};
-  return true;
+  return {m, shift + unit, error};
 }
 
 Approx times(const Approx &x, const WidePower &p, uint64_t power_error) {
-  int shifted;
-  const U128 m = mul_top(x.mantissa, {p.hi, p.lo}, &shifted);
-  return {m, x.exponent + p.exponent + 127 + shifted, 2 * (x.error + power_error) + 4};
+  const TopProduct t = mul_top(x.mantissa, {p.hi, p.lo});
+  return {t.m, x.exponent + p.exponent + 127 + t.shifted, 2 * (x.error + power_error) + 4};
 }
 
 Approx scale(Approx x, uint32_t count, bool tenth) {
@@ -134,9 +133,8 @@ Approx scale(Approx x, uint32_t count, bool tenth) {
   const WidePower *high = tenth ? tables::kTenthHigh : tables::kTenHigh;
   if ((count >> 5) == 0) return times(x, low[count], 1);
   const WidePower &a = low[count & 31], &b = high[count >> 5];
-  int shifted;
-  const U128 m = mul_top({a.hi, a.lo}, {b.hi, b.lo}, &shifted);
-  return times(x, {m.hi, m.lo, a.exponent + b.exponent + 127 + shifted}, 8);
+  const TopProduct t = mul_top({a.hi, a.lo}, {b.hi, b.lo});
+  return times(x, {t.m.hi, t.m.lo, a.exponent + b.exponent + 127 + t.shifted}, 8);
 }
 
 // The nearest double, or kDeclined where a value within the error rounds
@@ -153,17 +151,11 @@ double round_once(const Approx &x) {
   return std::bit_cast<double>((biased << 52) + (x.mantissa.hi >> 11) + up - (uint64_t{1} << 52));
 }
 
-// The integer of integer_digits digits from first, whose first 19 are head,
-// plus the fraction, in units of 2^-127: as its top 128 bits.
-bool sum(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction, uint64_t fraction_error,
-         Approx *x) {
-  if (integer_digits <= 19) {
-    const uint64_t middle = (head << 63) + fraction.hi;
-    const uint64_t top = (head >> 1) + carry(middle < fraction.hi);
-    if (top != 0) return normalize(top, middle, fraction.lo, 2, -127, fraction_error, x);
-    if (middle != 0) return normalize(middle, fraction.lo, 0, 1, -127, fraction_error, x);
-    return false;  // below 2^-63: ten or more fraction digits zeros
-  }
+// The integer of more than 19 digits from first, whose first 19 are head,
+// plus the fraction in units of 2^-127: as its top 128 bits. Out of line, with
+// its array: no stack guard for the other texts.
+[[gnu::noinline]] Approx sum_long(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction,
+                                  uint64_t fraction_error) {
   // In units of 2^-128 here: the fraction doubled, its top bit carried into the integer.
   uint64_t w[2 + 17] = {fraction.lo << 1, (fraction.hi << 1) | (fraction.lo >> 63), head};
   int n = read_long_integer(w, first + 19, first + integer_digits);
@@ -173,15 +165,25 @@ bool sum(const unsigned char *first, long integer_digits, uint64_t head, U128 fr
     up = w[i] == 0 ? 1 : 0;
   }
   const int top = 1 + n;  // the integer has no leading zero
-  return normalize(w[top], w[top - 1], w[top - 2], top, -128, 2 * fraction_error, x);
+  return normalize(w[top], w[top - 1], w[top - 2], top, -128, 2 * fraction_error);
+}
+
+// The same for an integer of at most 19 digits.
+Approx sum(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction, uint64_t fraction_error) {
+  if (integer_digits > 19) return sum_long(first, integer_digits, head, fraction, fraction_error);
+  const uint64_t middle = (head << 63) + fraction.hi;
+  const uint64_t top = (head >> 1) + carry(middle < fraction.hi);
+  if (top != 0) return normalize(top, middle, fraction.lo, 2, -127, fraction_error);
+  if (middle != 0) return normalize(middle, fraction.lo, 0, 1, -127, fraction_error);
+  return {};  // below 2^-63: ten or more fraction digits zeros
 }
 
 // Out of line: the digits' scan stays lean for the texts that need none of it.
 [[gnu::noinline]] double decide(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction,
                                 uint32_t count, bool tenth) {
   const bool has_fraction = (fraction.hi | fraction.lo) != 0;
-  Approx x;
-  if (!sum(first, integer_digits, head, fraction, has_fraction ? kTermError : 0, &x)) return kDeclined;
+  Approx x = sum(first, integer_digits, head, fraction, has_fraction ? kTermError : 0);
+  if (x.error == 0) return kDeclined;
   if (count != 0) x = scale(x, count, tenth);
   return round_once(x);
 }

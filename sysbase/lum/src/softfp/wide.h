@@ -42,10 +42,15 @@ inline U128 add(U128 x, U128 y) {
 }
 
 // The top 128 bits of x * y for x and y with their top bits set, shifted so
-// that the top bit is set again; *shifted is 1 when the product reached
-// 2^255 and 0 otherwise. The low halves' product is left out: the result is
+// that the top bit is set again; shifted is 1 when the product reached 2^255
+// and 0 otherwise. The low halves' product is left out: the result is
 // less than three units low.
-inline U128 mul_top(U128 x, U128 y, int *shifted) {
+struct TopProduct {
+  U128 m;
+  int shifted;
+};
+
+inline TopProduct mul_top(U128 x, U128 y) {
   const U128 lh = mul64(x.lo, y.hi), hl = mul64(x.hi, y.lo), hh = mul64(x.hi, y.hi);
   const uint64_t w1 = lh.lo + hl.lo;
   uint64_t w2 = hh.lo + lh.hi;
@@ -56,9 +61,8 @@ inline U128 mul_top(U128 x, U128 y, int *shifted) {
   w2 += c1;
   c2 += carry(w2 < c1);
   const uint64_t w3 = hh.hi + c2;  // the product is below 2^256
-  *shifted = static_cast<int>(w3 >> 63);
-  if (*shifted != 0) return {w3, w2};
-  return {(w3 << 1) | (w2 >> 63), (w2 << 1) | (w1 >> 63)};
+  if ((w3 >> 63) != 0) return {{w3, w2}, 1};
+  return {{(w3 << 1) | (w2 >> 63), (w2 << 1) | (w1 >> 63)}, 0};
 }
 
 }  // namespace kel
