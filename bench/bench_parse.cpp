@@ -1,5 +1,6 @@
 // Nanoseconds per text for KEL_SoftStr2Float, strtod and std::from_chars on
-// four kinds of text. Run: build/host/bench/bench_parse
+// five kinds of text, and the share of each kind that the parser's one
+// rounding leaves to its chain ("fallback"). Run: build/host/bench/bench_parse
 #include <benchmark/benchmark.h>
 
 #include <charconv>
@@ -11,10 +12,30 @@
 #include <vector>
 
 #include "kelsoft.h"
+#include "parse_paths.h"
 
 namespace {
 
 constexpr int kTexts = 4096;
+
+void mixed(std::mt19937_64 &rng, char *buf, size_t size) {
+  const auto r = [&rng](unsigned n) { return static_cast<unsigned>(rng() % n); };
+  switch (r(4)) {
+    case 0:
+      std::snprintf(buf, size, "%s%u.%0*u", r(2) ? "-" : "", r(90), 4 + static_cast<int>(r(4)), r(10000));
+      break;
+    case 1:
+      std::snprintf(buf, size, "%u.%02u", r(r(2) ? 100 : 100000), r(100));
+      break;
+    case 2:
+      std::snprintf(buf, size, "%u.%0*ue%s%u", 1 + r(9), 2 + static_cast<int>(r(8)), r(100000000), r(2) ? "-" : "",
+                    r(40));
+      break;
+    default:
+      std::snprintf(buf, size, "%u", r(2) ? r(1000) : r(4000000000u));
+      break;
+  }
+}
 
 std::vector<std::string> make_texts(int kind) {
   std::mt19937_64 rng(42 + kind);
@@ -34,9 +55,12 @@ std::vector<std::string> make_texts(int kind) {
         std::snprintf(buf, sizeof buf, "%.17g", std::pow(10.0, exponent(rng)));
         break;
       }
-      default:  // 100 digits
+      case 3:  // 100 digits
         for (int d = 0; d < 100; ++d) buf[d] = static_cast<char>('0' + (d == 0 ? 1 + rng() % 9 : rng() % 10));
         buf[100] = '\0';
+        break;
+      default:  // mixed: coordinates, prices, scientific notation, integers
+        mixed(rng, buf, sizeof buf);
         break;
     }
     texts.emplace_back(buf);
@@ -44,7 +68,18 @@ std::vector<std::string> make_texts(int kind) {
   return texts;
 }
 
-const char *const kKindNames[] = {"short_integers", "coordinates", "17_digits", "100_digits"};
+const char *const kKindNames[] = {"short_integers", "coordinates", "17_digits", "100_digits", "mixed"};
+
+// The share of the texts after blanks and sign that the one rounding leaves to the chain.
+double fallback_share(const std::vector<std::string> &texts) {
+  int fallbacks = 0;
+  for (const std::string &t : texts) {
+    const auto *p = reinterpret_cast<const unsigned char *>(t.c_str());
+    p += *p == '-' || *p == '+';
+    fallbacks += kel::parse_one_rounding(p).end == nullptr;
+  }
+  return static_cast<double>(fallbacks) / static_cast<double>(texts.size());
+}
 
 template <typename Parse>
 void run(benchmark::State &state, Parse parse) {
@@ -63,6 +98,7 @@ void BM_KEL_SoftStr2Float(benchmark::State &state) {
     char *end;
     return KEL_SoftStr2Float(t.c_str(), &end);
   });
+  state.counters["fallback"] = fallback_share(make_texts(static_cast<int>(state.range(0))));
 }
 
 void BM_strtod(benchmark::State &state) {
@@ -80,9 +116,9 @@ void BM_from_chars(benchmark::State &state) {
   });
 }
 
-BENCHMARK(BM_KEL_SoftStr2Float)->DenseRange(0, 3);
-BENCHMARK(BM_strtod)->DenseRange(0, 3);
-BENCHMARK(BM_from_chars)->DenseRange(0, 3);
+BENCHMARK(BM_KEL_SoftStr2Float)->DenseRange(0, 4);
+BENCHMARK(BM_strtod)->DenseRange(0, 4);
+BENCHMARK(BM_from_chars)->DenseRange(0, 4);
 
 }  // namespace
 

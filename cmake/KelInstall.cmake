@@ -9,27 +9,40 @@ set(KEL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/kelsoft)
 set(KEL_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 set_target_properties(tarvex PROPERTIES EXPORT_NAME tarvex)
+# The installed files find the libraries relative to themselves, wherever the
+# tree lies: libkelsoft finds libtarvex beside it, the command ../lib.
+set_target_properties(kelsoft PROPERTIES INSTALL_RPATH "$ORIGIN")
+if(TARGET kelsoft-tool)
+  file(RELATIVE_PATH KEL_BIN_TO_LIB /root/${CMAKE_INSTALL_BINDIR} /root/${CMAKE_INSTALL_LIBDIR})
+  set_target_properties(kelsoft-tool PROPERTIES INSTALL_RPATH "$ORIGIN/${KEL_BIN_TO_LIB}")
+endif()
+# Components: "runtime" (the shared libraries), "dev" (all a program needs to
+# build against them) and, from the command's folder, "command".
 install(TARGETS kelsoft tarvex EXPORT kelsoftTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+if(TARGET kelsoft_archive)
+  install(TARGETS kelsoft_archive tarvex_archive ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
+endif()
 install(FILES
   ${PROJECT_SOURCE_DIR}/include/kelsoft.h
   ${PROJECT_SOURCE_DIR}/include/kelsoft.hpp
   ${PROJECT_SOURCE_DIR}/platform/tarvex/include/tarvex.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
 
-install(EXPORT kelsoftTargets NAMESPACE kelsoft:: DESTINATION ${KEL_CMAKE_DIR})
+install(EXPORT kelsoftTargets NAMESPACE kelsoft:: DESTINATION ${KEL_CMAKE_DIR} COMPONENT dev)
 configure_package_config_file(cmake/kelsoftConfig.cmake.in
   ${PROJECT_BINARY_DIR}/kelsoftConfig.cmake INSTALL_DESTINATION ${KEL_CMAKE_DIR})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/kelsoftConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/kelsoftConfig.cmake ${PROJECT_BINARY_DIR}/kelsoftConfigVersion.cmake
-  DESTINATION ${KEL_CMAKE_DIR})
+  DESTINATION ${KEL_CMAKE_DIR} COMPONENT dev)
 
 # The .pc files locate the prefix from their own folder, as the CMake package does.
 file(RELATIVE_PATH KEL_PC_PREFIX /root/${KEL_PKGCONFIG_DIR} /root)
 string(REGEX REPLACE "/$" "" KEL_PC_PREFIX "\${pcfiledir}/${KEL_PC_PREFIX}")
 foreach(pc kelsoft tarvex)
   configure_file(cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${KEL_PKGCONFIG_DIR})
+  install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${KEL_PKGCONFIG_DIR} COMPONENT dev)
 endforeach()

@@ -1,86 +1,205 @@
 /*
- * libkelsoft for C++ (C++17 or later): a scoped fault hook, a report recorder
- * for unit tests, and value-returning wrappers of the C functions. Header
- * only: it adds nothing to the library and calls only what kelsoft.h
- * declares.
+ * libkelsoft for C++ (C++17 or later): a scoped fault hook that takes any
+ * callable, a report recorder for unit tests, and value-returning wrappers of
+ * the C functions. Header only: it adds no symbol to the library and calls
+ * only what kelsoft.h declares. The wrappers may allocate (std::string,
+ * std::vector); the library itself never does.
+ *
+ * kel::compare and the std::span overload of kel::format_to need C++20
+ * (<compare>, <span>); everything else is C++17.
  */
 #ifndef KELSOFT_HPP
 #define KELSOFT_HPP
 
+#if !defined(__cplusplus) || __cplusplus < 201703L
+#error "kelsoft.hpp needs C++17 or later (-std=c++17); from C, include kelsoft.h"
+#endif
+
+#include <cassert>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
+#if __has_include(<compare>)
+#include <compare>
+#endif
+#if __has_include(<span>)
+#include <span>
+#endif
 
 #include "kelsoft.h"
 
 namespace kel {
 
-// Registers a hook for the length of a scope, then puts back the hook that
-// was registered before.
+namespace detail {
+
+// The process-wide state behind ScopedHook: the innermost scope's callable
+// and the number of reports running in each.
+struct HookNode {
+  void (*call)(void *self, const char *file, int32_t line, const char *name);
+  void *self;
+  int running;
+};
+struct HookState {
+  std::mutex mutex;
+  std::condition_variable idle;
+  HookNode *current = nullptr;
+};
+inline HookState &hook_state() {
+  static HookState state;
+  return state;
+}
+inline FloatFaultHook registered() { return __atomic_load_n(&g_pfFloatAssertHook, __ATOMIC_ACQUIRE); }
+
+// The one hook registered for every callable: it finds the innermost scope's
+// callable and keeps that scope alive while it runs.
+inline void trampoline(const char *file, int32_t line, const char *name) {
+  HookState &s = hook_state();
+  std::unique_lock<std::mutex> lock(s.mutex);
+  HookNode *node = s.current;
+  if (node == nullptr) {
+    // The scope ended after this report read the hook: hand the report to
+    // what is registered now, as the library would have.
+    lock.unlock();
+    const FloatFaultHook now = registered();
+    if (now != nullptr && now != trampoline) now(file, line, name);
+    return;
+  }
+  ++node->running;
+  lock.unlock();
+  node->call(node->self, file, line, name);
+  lock.lock();
+  if (--node->running == 0) s.idle.notify_all();
+}
+
+}  // namespace detail
+
+// Registers a hook for the length of a scope, then puts back what was
+// registered before (a plain hook, another scope's callable, or none).
+//
+//   int count = 0;
+//   kel::ScopedHook hook([&](const char *, int32_t, const char *name) { ++count; });
+//
+// Any callable taking (const char *file, int32_t line, const char *name)
+// works, capturing lambdas included; a plain function pointer is registered
+// as it is, and nullptr registers no hook. Scopes nest: the one made last
+// must end first, across all threads (checked by assert). The callable runs
+// on each reporting thread, concurrently when several threads report, so it
+// must be safe for that. Making and ending scopes is safe while other threads
+// report: the destructor waits for reports still inside this scope's
+// callable, so once it returns the callable is never called again and its
+// captures may go. Hence a callable must not end its own scope, nor wait for
+// a thread that is ending it. Code that assigns g_pfFloatAssertHook or calls
+// KEL_FloatAssertReg itself while a scope lives bypasses this bookkeeping.
 class ScopedHook {
  public:
-  explicit ScopedHook(FloatFaultHook hook) : previous_(g_pfFloatAssertHook) { KEL_FloatAssertReg(hook); }
-  ~ScopedHook() { KEL_FloatAssertReg(previous_); }
+  explicit ScopedHook(FloatFaultHook hook) { enter(hook, nullptr); }
+  explicit ScopedHook(std::nullptr_t) { enter(nullptr, nullptr); }
+  template <typename F, typename = std::enable_if_t<!std::is_convertible_v<F, FloatFaultHook> &&
+                                                    std::is_invocable_v<F &, const char *, int32_t, const char *>>>
+  explicit ScopedHook(F &&callable) : holder_(new Holder<std::decay_t<F>>(std::forward<F>(callable))) {
+    node_ = {holder_->call, holder_, 0};
+    enter(detail::trampoline, &node_);
+  }
+  ~ScopedHook() {
+    detail::HookState &s = detail::hook_state();
+    std::unique_lock<std::mutex> lock(s.mutex);
+    assert(s.current == own_ && "kel::ScopedHook scopes must end in the reverse order of their making");
+    s.current = previous_node_;
+    KEL_FloatAssertReg(previous_hook_);
+    if (own_ != nullptr) s.idle.wait(lock, [this] { return node_.running == 0; });
+    lock.unlock();
+    delete holder_;
+  }
   ScopedHook(const ScopedHook &) = delete;
   ScopedHook &operator=(const ScopedHook &) = delete;
 
  private:
-  FloatFaultHook previous_;
+  struct HolderBase {
+    void (*call)(void *self, const char *file, int32_t line, const char *name);
+    virtual ~HolderBase() = default;
+  };
+  template <typename F>
+  struct Holder final : HolderBase {
+    explicit Holder(F f) : callable(std::move(f)) {
+      call = [](void *self, const char *file, int32_t line, const char *name) {
+        static_cast<Holder *>(static_cast<HolderBase *>(self))->callable(file, line, name);
+      };
+    }
+    F callable;
+  };
+
+  void enter(FloatFaultHook hook, detail::HookNode *node) {
+    detail::HookState &s = detail::hook_state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    own_ = node;
+    previous_node_ = s.current;
+    previous_hook_ = detail::registered();
+    s.current = node;
+    KEL_FloatAssertReg(hook);
+  }
+
+  HolderBase *holder_ = nullptr;
+  detail::HookNode node_{};
+  detail::HookNode *own_ = nullptr;
+  detail::HookNode *previous_node_ = nullptr;
+  FloatFaultHook previous_hook_ = nullptr;
 };
 
 struct Report {
   std::string file;
   int32_t line;
   std::string name;
+  bool operator==(const Report &o) const { return file == o.file && line == o.line && name == o.name; }
 };
 
 // Records every report made while it lives, from any thread:
 //   kel::ReportRecorder rec;
 //   kel::div(1.0, 0.0);
 //   assert(rec.names() == std::vector<std::string>{"PARA IN ILLEGAL", "FP_INFINITE"});
-// Recorders nest; the innermost one receives the reports.
+// Recorders nest like ScopedHook; the innermost one receives the reports.
+// reports() and names() return copies, safe to take while other threads
+// report.
 class ReportRecorder {
  public:
-  ReportRecorder() : outer_(active()), hook_(record) {
-    std::lock_guard<std::mutex> lock(mutex());
-    active() = this;
-  }
-  ~ReportRecorder() {
-    std::lock_guard<std::mutex> lock(mutex());
-    active() = outer_;
-  }
+  ReportRecorder() = default;
   ReportRecorder(const ReportRecorder &) = delete;
   ReportRecorder &operator=(const ReportRecorder &) = delete;
 
-  const std::vector<Report> &reports() const { return reports_; }
+  std::vector<Report> reports() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return reports_;
+  }
   std::vector<std::string> names() const {
+    std::lock_guard<std::mutex> lock(mutex_);
     std::vector<std::string> out;
+    out.reserve(reports_.size());
     for (const Report &r : reports_) out.push_back(r.name);
     return out;
   }
-  void clear() { reports_.clear(); }
+  void clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    reports_.clear();
+  }
 
  private:
-  static ReportRecorder *&active() {
-    static ReportRecorder *current = nullptr;
-    return current;
-  }
-  static std::mutex &mutex() {
-    static std::mutex m;
-    return m;
-  }
-  static void record(const char *file, int32_t line, const char *name) {
-    std::lock_guard<std::mutex> lock(mutex());
-    if (active() != nullptr)
-      active()->reports_.push_back({file != nullptr ? file : "", line, name != nullptr ? name : ""});
+  void record(const char *file, int32_t line, const char *name) {
+    Report r{file != nullptr ? file : "", line, name != nullptr ? name : ""};
+    std::lock_guard<std::mutex> lock(mutex_);
+    reports_.push_back(std::move(r));
   }
 
-  ReportRecorder *outer_;
+  mutable std::mutex mutex_;
   std::vector<Report> reports_;
-  ScopedHook hook_;
+  // Last, so that it is the first to go: no report arrives after it.
+  ScopedHook hook_{[this](const char *file, int32_t line, const char *name) { record(file, line, name); }};
 };
 
 namespace detail {
@@ -99,7 +218,7 @@ T result_last(void (*f)(const T *, T *), T x) {
 }
 }  // namespace detail
 
-// Checked arithmetic and comparison; faults reach the hook as from the C calls.
+// Checked arithmetic; faults reach the hook as from the C calls.
 inline double add(double a, double b) { return detail::result_first(KEL_Dadd, a, b); }
 inline float add(float a, float b) { return detail::result_first(KEL_Sadd, a, b); }
 inline double sub(double a, double b) { return detail::result_first(KEL_Dsub, a, b); }
@@ -108,19 +227,36 @@ inline double mul(double a, double b) { return detail::result_first(KEL_Dmut, a,
 inline float mul(float a, float b) { return detail::result_first(KEL_Smut, a, b); }
 inline double div(double a, double b) { return detail::result_first(KEL_Ddiv, a, b); }
 inline float div(float a, float b) { return detail::result_first(KEL_Sdiv, a, b); }
-// 1 greater, 2 less, 0 equal or unordered.
-inline int32_t compare(double a, double b) { return KEL_Dcmp(&a, &b); }
-inline int32_t compare(float a, float b) { return KEL_Scmp(&a, &b); }
 
-inline double log(double x) { return detail::result_first(KEL_DLog, x); }
-inline float log(float x) { return detail::result_first(KEL_SLog, x); }
-inline double log10(double x) { return detail::result_first(KEL_DLog10, x); }
-inline float log10(float x) { return detail::result_first(KEL_SLog10, x); }
-inline double sqrt(double x) { return detail::result_first(KEL_DSqrt, x); }
-inline float sqrt(float x) { return detail::result_first(KEL_DSqrtf, x); }
-inline double ceil(double x) { return detail::result_last(KEL_Dceil, x); }
-inline double exp(double x) { return detail::result_last(KEL_DExp, x); }
-inline double pow(double base, double exponent) {
+#if defined(__cpp_lib_three_way_comparison)
+// Never reports; unordered when either is NaN. C++20 only (under C++17, use
+// KEL_Dcmp and KEL_Scmp).
+namespace detail {
+inline std::partial_ordering ordering(int32_t code) {
+  return code == 1   ? std::partial_ordering::greater
+         : code == 2 ? std::partial_ordering::less
+                     : std::partial_ordering::equivalent;
+}
+}  // namespace detail
+inline std::partial_ordering compare(double a, double b) {
+  return a != a || b != b ? std::partial_ordering::unordered : detail::ordering(KEL_Dcmp(&a, &b));
+}
+inline std::partial_ordering compare(float a, float b) {
+  return a != a || b != b ? std::partial_ordering::unordered : detail::ordering(KEL_Scmp(&a, &b));
+}
+#endif
+
+// The elementary functions carry a checked_ prefix so that, under
+// `using namespace kel;`, they never collide with <cmath>.
+inline double checked_log(double x) { return detail::result_first(KEL_DLog, x); }
+inline float checked_log(float x) { return detail::result_first(KEL_SLog, x); }
+inline double checked_log10(double x) { return detail::result_first(KEL_DLog10, x); }
+inline float checked_log10(float x) { return detail::result_first(KEL_SLog10, x); }
+inline double checked_sqrt(double x) { return detail::result_first(KEL_DSqrt, x); }
+inline float checked_sqrt(float x) { return detail::result_first(KEL_DSqrtf, x); }
+inline double checked_ceil(double x) { return detail::result_last(KEL_Dceil, x); }
+inline double checked_exp(double x) { return detail::result_last(KEL_DExp, x); }
+inline double checked_pow(double base, double exponent) {
   double r = 0;
   KEL_AddPowForKavri(&base, &exponent, &r);
   return r;
@@ -133,20 +269,155 @@ inline std::optional<double> ratio(uint32_t numerator, uint32_t denominator) {
   return r;
 }
 
-// The library's parser; *consumed (when given) receives the length read.
-inline double parse(const char *text, std::size_t *consumed = nullptr) {
-  char *end = nullptr;
-  const double value = KEL_SoftStr2Float(text, &end);
-  if (consumed != nullptr) *consumed = end != nullptr ? static_cast<std::size_t>(end - text) : 0;
-  return value;
+// ---- Parsing ----------------------------------------------------------------
+
+template <typename T>
+struct Parsed {
+  T value;
+  std::size_t consumed;  // 0: no number (value is then 0.0 or -0.0)
+};
+
+namespace detail {
+// The parser stops at the first character outside this set (it behaves there
+// exactly as at a terminator), so the prefix made of them decides the result.
+inline std::size_t parsable_prefix(std::string_view text) {
+  const std::size_t n = text.find_first_not_of(std::string_view(" +-.0123456789eE"));
+  return n == std::string_view::npos ? text.size() : n;
 }
-inline float parse_float(const char *text) {
-  float r = 0;
-  KEL_Seva(&r, text);
-  return r;
+// Whether the consumed text holds a digit before its exponent.
+inline bool has_mantissa_digit(std::string_view consumed) {
+  for (char c : consumed) {
+    if (c == 'e' || c == 'E') return false;
+    if (c >= '0' && c <= '9') return true;
+  }
+  return false;
+}
+// Runs parse(const char *terminated, char **end) on a terminated copy of the
+// view's parsable prefix: on the stack when it is short, else on the heap
+// (digit strings have no length limit).
+template <typename T, typename Parse>
+Parsed<T> parse_view(std::string_view text, Parse parse) {
+  const std::size_t n = parsable_prefix(text);
+  char small[128];
+  std::string large;
+  char *copy = small;
+  if (n < sizeof small) {
+    std::memcpy(small, text.data(), n);
+    small[n] = '\0';
+  } else {
+    large.assign(text.data(), n);
+    copy = large.data();
+  }
+  char *end = copy;
+  const T value = parse(copy, &end);
+  const std::size_t consumed = static_cast<std::size_t>(end - copy);
+  return {value, has_mantissa_digit(text.substr(0, consumed)) ? consumed : 0};
+}
+}  // namespace detail
+
+// The library's parser on a view, which need not be terminated and is never
+// read past its end. consumed counts the characters read; it is 0 when no
+// digit came before an exponent (then value is 0.0, or -0.0 after '-'), where
+// KEL_SoftStr2Float would still move past blanks, sign and point.
+inline Parsed<double> parse(std::string_view text) {
+  return detail::parse_view<double>(text, [](const char *t, char **end) { return KEL_SoftStr2Float(t, end); });
+}
+// As parse, rounded to float by KEL_Seva (twice rounded: to double, then float).
+inline Parsed<float> parse_float(std::string_view text) {
+  return detail::parse_view<float>(text, [](const char *t, char **end) {
+    KEL_SoftStr2Float(t, end);
+    float f = 0;
+    KEL_Seva(&f, t);
+    return f;
+  });
 }
 
-// Conversions with the library's fixed results: kel::convert<int32_t>(2.5).
+// LUM_StrToUint32 on a view: empty when it finds no number ("%u": leading
+// white space, optional sign, digits; what follows is ignored, so "42abc"
+// gives 42, "0x10" 0; above 4294967295 gives 4294967295, '-' negates modulo
+// 2^32).
+inline std::optional<uint32_t> parse_uint32(std::string_view text) {
+  const std::string copy(text);
+  uint32_t value = 0;
+  if (LUM_StrToUint32(copy.c_str(), &value) != 0) return std::nullopt;
+  return value;
+}
+
+// ---- Formatting ---------------------------------------------------------------
+
+// Whether format holds exactly one conversion of a double (flags, width and
+// precision allowed, no '*', "%%" aside): the only formats the library can
+// take safely.
+inline bool is_double_format(const char *format) {
+  if (format == nullptr) return false;
+  int conversions = 0;
+  for (const char *p = format; *p != '\0'; ++p) {
+    if (*p != '%') continue;
+    if (*++p == '%') continue;
+    p += std::strspn(p, "-+ #0");
+    p += std::strspn(p, "0123456789");
+    if (*p == '.') p += 1 + std::strspn(p + 1, "0123456789");
+    if (*p == '\0' || std::strchr("aAeEfFgG", *p) == nullptr) return false;
+    ++conversions;
+  }
+  return conversions == 1;
+}
+
+// The whole text of value by KEL_Double2String2, never cut; empty when format
+// is not one conversion of a double.
+inline std::string format(double value, const char *format = "%f") {
+  if (!is_double_format(format)) return {};
+  std::string text(64, '\0');
+  for (;;) {
+    KEL_Double2String2(&value, text.data(), text.size() + 1, format);
+    const std::size_t length = std::strlen(text.c_str());
+    if (length < text.size()) return text.substr(0, length);
+    text.assign(2 * text.size(), '\0');
+  }
+}
+
+struct Formatted {
+  std::size_t length;  // characters in the buffer, terminator excluded
+  bool cut;            // the whole text did not fit
+};
+
+// KEL_Double2String2 into a caller's buffer of size bytes: the text, cut to
+// size - 1 characters and terminated (nothing is written for size 0 or a
+// format that is not one conversion of a double). Allocates only when the
+// text fills the buffer exactly, to learn whether it was cut.
+inline Formatted format_to(char *buffer, std::size_t size, double value, const char *fmt = "%f") {
+  if (buffer == nullptr || !is_double_format(fmt)) return {0, true};
+  if (size == 0) return {0, !format(value, fmt).empty()};
+  KEL_Double2String2(&value, buffer, size, fmt);
+  const std::size_t length = std::strlen(buffer);
+  return {length, length + 1 == size && format(value, fmt).size() > length};
+}
+#if defined(__cpp_lib_span)
+inline Formatted format_to(std::span<char> buffer, double value, const char *fmt = "%f") {
+  return format_to(buffer.data(), buffer.size(), value, fmt);
+}
+#endif
+
+// ---- Case -------------------------------------------------------------------
+
+// ASCII only: every other byte, 0x80..0xFF included, is kept.
+inline std::string to_upper(std::string_view text) {
+  std::string out(text);
+  for (char &c : out) c = static_cast<char>(LUM_CharToUpper(static_cast<unsigned char>(c)));
+  return out;
+}
+inline std::string to_lower(std::string_view text) {
+  std::string out(text);
+  for (char &c : out) c = static_cast<char>(LUM_CharToLower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// ---- Conversions ------------------------------------------------------------
+
+// kel::convert<To>(value) with the library's fixed results for NaN, infinite
+// and out-of-range values: kel::convert<int32_t>(2.5) is 2. Integers go by
+// width and signedness, so convert<long> is the 64-bit conversion where long
+// has 64 bits and the 32-bit one where it has 32.
 namespace detail {
 inline void convert(const double *src, uint16_t *dst) { KEL_Double2Ushort(src, dst); }
 inline void convert(const double *src, int16_t *dst) { KEL_Double2Short(src, dst); }
@@ -165,13 +436,43 @@ inline void convert(const int64_t *src, double *dst) { KEL_Int642Double(src, dst
 inline void convert(const uint64_t *src, double *dst) { KEL_Uint642Double(src, dst); }
 inline void convert(const int32_t *src, float *dst) { KEL_Int322Float(src, dst); }
 inline void convert(const uint32_t *src, float *dst) { KEL_Uint322Float(src, dst); }
+
+template <typename T, bool = std::is_integral_v<T> && !std::is_same_v<T, bool>>
+struct Exact {
+  using type = T;
+};
+template <typename T>
+struct Exact<T, true> {
+  using Signed = std::conditional_t<sizeof(T) == 2, int16_t, std::conditional_t<sizeof(T) == 4, int32_t, int64_t>>;
+  using Unsigned = std::make_unsigned_t<Signed>;
+  using type = std::conditional_t<sizeof(T) == 1, void, std::conditional_t<std::is_signed_v<T>, Signed, Unsigned>>;
+};
+template <typename T>
+using exact_t = typename Exact<T>::type;
+
+template <typename From, typename To, typename = void>
+struct Convertible : std::false_type {};
+template <typename From, typename To>
+struct Convertible<From, To, std::void_t<decltype(convert(std::declval<const From *>(), std::declval<To *>()))>>
+    : std::true_type {};
 }  // namespace detail
 
 template <typename To, typename From>
 To convert(From value) {
-  To out{};
-  detail::convert(&value, &out);
-  return out;
+  using Src = detail::exact_t<From>;
+  using Dst = detail::exact_t<To>;
+  static_assert(detail::Convertible<Src, Dst>::value,
+                "kel::convert<To>(From): the library has no such conversion. It has double -> int16_t, uint16_t, "
+                "int32_t, uint32_t, int64_t, uint64_t; float -> int32_t, uint32_t, double; int16_t, uint16_t, "
+                "int32_t, uint32_t, int64_t, uint64_t -> double; int32_t, uint32_t -> float");
+  if constexpr (detail::Convertible<Src, Dst>::value) {
+    const Src src = static_cast<Src>(value);
+    Dst out{};
+    detail::convert(&src, &out);
+    return static_cast<To>(out);
+  } else {
+    return To{};
+  }
 }
 
 }  // namespace kel

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the host build, lint (clang-format, clang-tidy), ASan+UBSan, TSan, a short run of each fuzz
-# target (clang, libFuzzer), the PowerPC target build under qemu-ppc, and the
-# cross stage: the aarch64, armhf, s390x and i686 builds under qemu-user.
+# target (clang, libFuzzer), the PowerPC target build under qemu-ppc, the
+# cross stage (the aarch64, armhf, s390x and i686 builds under qemu-user), the
+# README's examples (readme) and the Debian packages (packages).
 # Pass preset (or stage) names to run only those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,7 +10,7 @@ source scripts/deps.sh
 kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}" "${KEL_FUZZ_PACKAGES[@]}" "${KEL_CROSS_PACKAGES[@]}"
 
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(host lint sanitize tsan fuzz ppc cross)
+[ ${#presets[@]} -gt 0 ] || presets=(host lint sanitize tsan fuzz ppc cross readme packages)
 cross=(aarch64 armhf s390x i686)
 expanded=()
 for preset in "${presets[@]}"; do
@@ -23,6 +24,8 @@ for preset in "${presets[@]}"; do
     scripts/lint.sh
     continue
   fi
+  if [ "$preset" = readme ]; then tests/readme/run.sh build/readme; continue; fi
+  if [ "$preset" = packages ]; then scripts/packages.sh; continue; fi
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"

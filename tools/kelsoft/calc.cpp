@@ -1,6 +1,7 @@
 // calc OPERATION OPERANDS...: the checked arithmetic, comparison and
-// elementary functions. Reports are printed by the hook as they arrive.
-#include <cstdio>
+// elementary functions. Each report the hook receives joins the answer, in
+// order, before the result.
+#include <string>
 
 #include "kelsoft.h"
 #include "values.h"
@@ -25,8 +26,10 @@ int call(int32_t (*f)(const T *, const T *), Args args) {
   if (!read_all(args, left, right)) return kUsage;
   static const char *const meaning[] = {"equal or unordered", "greater", "less"};
   const int32_t c = f(&left, &right);
-  std::printf("result: %d (%s)\n", static_cast<int>(c), c >= 0 && c <= 2 ? meaning[c] : "null address");
-  return 0;
+  const char *m = c >= 0 && c <= 2 ? meaning[c] : "null address";
+  put("result", std::to_string(c) + " (" + m + ")", "result", std::to_string(c));
+  put_json("meaning", json_string(m));
+  return emit();
 }
 
 int call(void (*f)(const double *, double *), Args args) {
@@ -54,8 +57,8 @@ constexpr Function kTable[] = {
 
 const std::span<const Function> kCalcFunctions = kTable;
 
-void print_report(const char *file, int32_t line, const char *name) {
-  std::printf("report: %s:%d %s\n", file, static_cast<int>(line), name);
+void put_report(const char *file, int32_t line, const char *name) {
+  put("report", std::string(file) + ":" + std::to_string(line) + " " + name, "reports", json_string(name));
 }
 
 }  // namespace tool

@@ -1,54 +1,61 @@
-// format FUNCTION VALUE [FORMAT]: the text formatting functions.
-#include <cstdio>
+// format FUNCTION VALUE [FORMAT] [--size N]: the text formatting functions.
+// With --size the buffer has N bytes and the answer says whether the text
+// was cut; without it the buffer is large enough for any text.
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "kelsoft.h"
+#include "kelsoft.hpp"
 #include "values.h"
 
 namespace tool {
+
+std::optional<std::size_t> g_format_size;
+
 namespace {
 
-constexpr std::size_t kBufferSize = 512;
-
-int print_text(const char *text) {
-  std::printf("result: \"%s\"\n", text);
-  return 0;
+// Runs write(buffer, size) with the --size buffer and with one large enough
+// for the whole text.
+template <typename Write>
+int print_text(Write write) {
+  std::vector<char> whole(256);
+  for (write(whole.data(), whole.size()); std::strlen(whole.data()) + 1 == whole.size();
+       write(whole.data(), whole.size()))
+    whole.assign(2 * whole.size(), '\0');
+  if (!g_format_size) {
+    put("result", "\"" + std::string(whole.data()) + "\"", "result", json_string(whole.data()));
+    return emit();
+  }
+  std::vector<char> buffer(*g_format_size + 1);  // never empty, so data() is a buffer
+  write(buffer.data(), *g_format_size);
+  const std::string text(buffer.data(), strnlen(buffer.data(), *g_format_size));
+  const bool cut = text != whole.data();
+  put("result", "\"" + text + "\"", "result", json_string(text));
+  put("cut",
+      cut ? "yes, the whole text \"" + std::string(whole.data()) + "\" needs " +
+                std::to_string(std::strlen(whole.data()) + 1) + " bytes"
+          : "no",
+      "cut", cut ? "true" : "false");
+  if (cut) put_json("whole", json_string(whole.data()));
+  return emit();
 }
 
 template <typename T>
 int call(void (*f)(const T *, char *, std::size_t), Args args) {
   T value;
   if (!read_all(args, value)) return kUsage;
-  char buffer[kBufferSize] = {};
-  f(&value, buffer, sizeof buffer);
-  return print_text(buffer);
-}
-
-// The format reaches the C formatter with one double: it must hold exactly one
-// conversion of a double (flags, width and precision allowed, no '*').
-bool one_double_conversion(const char *format) {
-  int conversions = 0;
-  for (const char *p = format; *p != '\0'; ++p) {
-    if (*p != '%') continue;
-    if (*++p == '%') continue;
-    p += std::strspn(p, "-+ #0");
-    p += std::strspn(p, "0123456789");
-    if (*p == '.') p += 1 + std::strspn(p + 1, "0123456789");
-    if (*p == '\0' || std::strchr("aAeEfFgG", *p) == nullptr) return false;
-    ++conversions;
-  }
-  return conversions == 1;
+  return print_text([&](char *buffer, std::size_t size) { f(&value, buffer, size); });
 }
 
 int call(void (*f)(const double *, char *, std::size_t, const char *), Args args) {
   double value;
+  if (args.size() == 3) return usage_error("expected a value and a format; give a buffer size as --size %s", args[2]);
   if (args.size() != 2) return usage_error("expected a value and a format");
   if (!read_all(args.first(1), value)) return kUsage;
-  if (!one_double_conversion(args[1]))
+  if (!kel::is_double_format(args[1]))
     return usage_error("the format must hold one conversion of a double, such as %%.3e");
-  char buffer[kBufferSize] = {};
-  f(&value, buffer, sizeof buffer, args[1]);
-  return print_text(buffer);
+  return print_text([&](char *buffer, std::size_t size) { f(&value, buffer, size, args[1]); });
 }
 
 constexpr Function kTable[] = {

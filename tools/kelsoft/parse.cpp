@@ -1,6 +1,6 @@
 // parse TEXT...: what the library's parser makes of each text.
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "kelsoft.h"
 #include "values.h"
@@ -14,10 +14,13 @@ int parse_texts(Args texts) {
     const double d = KEL_SoftStr2Float(text, &end);
     float f = 0;
     KEL_Seva(&f, text);
-    std::printf("text:   \"%s\"\n", text);
-    std::printf("double: %s\n", show(d).c_str());
-    std::printf("float:  %s\n", show(f).c_str());
-    std::printf("end:    %td of %zu\n", end - text, std::strlen(text));
+    const std::size_t consumed = static_cast<std::size_t>(end - text), length = std::strlen(text);
+    put("text", "\"" + std::string(text) + "\"", "text", json_string(text));
+    put_value("double", show(d));
+    put_value("float", show(f));
+    put("end", std::to_string(consumed) + " of " + std::to_string(length), "end", std::to_string(consumed));
+    put_json("length", std::to_string(length));
+    emit();
   }
   return 0;
 }

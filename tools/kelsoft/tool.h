@@ -3,8 +3,11 @@
 #define KELSOFT_TOOL_H
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace tool {
 
@@ -30,15 +33,44 @@ extern const std::span<const Function> kConvertFunctions;
 extern const std::span<const Function> kCalcFunctions;
 extern const std::span<const Function> kFormatFunctions;
 
-// FUNCTION OPERANDS...: looks FUNCTION up in table (with or without KEL_) and runs it.
+// FUNCTION OPERANDS...: looks FUNCTION up in table (any case, with or without
+// KEL_) and runs it; a lone "-" as operands runs it once per line of stdin.
 int run_function(std::span<const Function> table, Args args);
 int parse_texts(Args texts);
 
-// Prints "kelsoft: <message>" and a pointer to --help on stderr; returns kUsage.
-int usage_error(const char *format, ...) __attribute__((format(printf, 1, 2)));
+// How answers are printed: "key: value" lines (the default), one line per
+// answer (operands from stdin), or one JSON object per line (--json).
+enum class Style { kLines, kOneLine, kJson };
+extern Style g_style;
+// The buffer size that format --size gives, if any.
+extern std::optional<std::size_t> g_format_size;
 
-// The fault hook of calc: prints each report as it arrives.
-void print_report(const char *file, int32_t line, const char *name);
+// The answer being built: fields in order. A field with an empty key shows in
+// JSON only; a JSON key given more than once becomes an array.
+struct Field {
+  std::string key, text, json_key, json;
+};
+void put(std::string_view key, std::string text, std::string_view json_key = {}, std::string json = {});
+void put_json(std::string_view json_key, std::string json);
+// Prints the answer built so far in g_style and starts the next; returns 0.
+int emit();
+std::string json_string(std::string_view s);
+
+// A message about a command line it cannot run: on stderr with a pointer to
+// --help, or, while answering lines of stdin, as that line's answer (the exit
+// status is kUsage at the end). Returns kUsage.
+int usage_error(const char *format, ...) __attribute__((format(printf, 1, 2)));
+extern bool g_failed;
+
+// Case-insensitive comparison and the distance that picks suggestions.
+bool same_name(std::string_view a, std::string_view b);
+std::size_t distance(std::string_view a, std::string_view b);
+
+// The fault hook of calc: adds each report to the answer as it arrives.
+void put_report(const char *file, int32_t line, const char *name);
+
+// kelsoft help FUNCTION: the contract from kelsoft.h.
+int print_contract(std::string_view name);
 
 }  // namespace tool
 

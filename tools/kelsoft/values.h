@@ -1,8 +1,9 @@
 // Operands from the command line and results for it. Floating-point operands
 // are decimal text, read by the library's own parser (so the bits are the
-// target's on every host), or their bits as 0x followed by hex digits.
-// Integers are decimal or 0x bits; byte buffers are 0x and two hex digits a
-// byte, in memory order.
+// target's on every host), a name of a special value (nan, -nan, inf, -inf,
+// snan, -snan: the target's patterns), or their bits as 0x followed by hex
+// digits. Integers are decimal or 0x bits; byte buffers are 0x and two hex
+// digits a byte, in memory order.
 #ifndef KELSOFT_TOOL_VALUES_H
 #define KELSOFT_TOOL_VALUES_H
 
@@ -23,6 +24,7 @@ struct Bytes {
   std::array<unsigned char, N> b;
 };
 
+// Each reads one operand; on failure it returns false after a usage message.
 bool read(const char *text, double &out);
 bool read(const char *text, float &out);
 bool read(const char *text, int16_t &out);
@@ -34,6 +36,14 @@ bool read(const char *text, uint64_t &out);
 bool read(const char *text, Bytes<4> &out);
 bool read(const char *text, Bytes<8> &out);
 
+// The special values by name, with their bits: the --help list.
+struct Special {
+  const char *name;
+  uint64_t double_bits;
+  uint32_t float_bits;
+};
+extern const std::span<const Special> kSpecials;
+
 // Reads one operand per argument; prints a usage message when they do not fit.
 template <typename... T>
 bool read_all(Args args, T &...out) {
@@ -42,10 +52,12 @@ bool read_all(Args args, T &...out) {
     return false;
   }
   std::size_t i = 0;
-  return ((read(args[i++], out) || (usage_error("cannot read operand '%s'", args[i - 1]), false)) && ...);
+  return (read(args[i++], out) && ...);
 }
 
 // Decimal (shortest text that reads back to the same value) and hex bits.
+std::string decimal(double v);
+std::string decimal(float v);
 std::string show(double v);
 std::string show(float v);
 std::string show(int64_t v, std::size_t size);
@@ -78,10 +90,17 @@ struct Result {
   }
 };
 
+// Adds "key: decimal bits" (JSON: key and key_bits) to the answer.
+void put_value(std::string_view key, std::string shown);
+
 template <typename T>
 int print_result(const Result<T> &r) {
-  std::printf("result: %s\n", r.stored() ? show(r.value).c_str() : "not stored");
-  return 0;
+  if (!r.stored()) {
+    put("result", "not stored", "result", "null");
+    return emit();
+  }
+  put_value("result", show(r.value));
+  return emit();
 }
 
 // Reads the operands as Ops..., calls call(&result, &operand...) and prints

@@ -10,9 +10,9 @@ int main() {
   kel::ReportRecorder rec;
   const double q = kel::div(1.0, 0.0);
   const std::vector<std::string> expected{"PARA IN ILLEGAL", "FP_INFINITE"};
-  std::size_t length = 0;
-  if (q != std::numeric_limits<double>::infinity() || rec.names() != expected ||
-      kel::parse("0.3", &length) != 0.30000000000000004 || length != 3) {
+  const kel::Parsed<double> p = kel::parse("0.3");
+  if (q != std::numeric_limits<double>::infinity() || rec.names() != expected || p.value != 0.30000000000000004 ||
+      p.consumed != 3) {
     std::printf("unexpected: %zu reports, quotient %f\n", rec.reports().size(), q);
     return 1;
   }

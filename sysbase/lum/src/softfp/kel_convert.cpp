@@ -14,8 +14,10 @@ uint16_t low16(double x) { return static_cast<uint16_t>(kel::truncate32(x)); }
 // At and above 2^31 the float is shifted down by 2^31 (exactly, below 2^32)
 // and shifted back in modulo 2^32: 2^32 and above come out all ones.
 uint32_t float_to_uint32(float x) {
+  if ((std::bit_cast<uint32_t>(x) & 0x7FFFFFFFu) < std::bit_cast<uint32_t>(0x1p31f)) [[likely]]
+    return static_cast<uint32_t>(static_cast<int32_t>(x));  // |x| < 2^31
   if (x >= 0x1p31f) return static_cast<uint32_t>(kel::truncate32(x - 0x1p31f)) + 0x80000000u;
-  return static_cast<uint32_t>(kel::truncate32(x));
+  return 0x80000000u;  // NaN, x <= -2^31
 }
 
 // Rounded once: every 32-bit integer is exact in a double.
@@ -48,7 +50,7 @@ void KEL_Double2Short(const double *src, int16_t *dst) { *dst = static_cast<int1
 
 void KEL_Double2Int32(const double *src, int32_t *dst) {
   if (src == nullptr || dst == nullptr) return;
-  *dst = kel::truncate32(*src);
+  *dst = kel::truncate32(src);
 }
 
 void KEL_Float2Int32(const float *src, int32_t *dst) { *dst = kel::truncate32(*src); }

@@ -1,0 +1,236 @@
+// The chain's result without running the chain.
+//
+// The chain adds the integer and the fraction terms kTerm[k][d], then
+// multiplies by the powers kTenPower or kTenthPower of the count's set bits.
+// Its result is the double nearest that exact sum and product unless the
+// exact value lies within the chain's own error of a midpoint between two
+// doubles. So: compute the exact value closely in 128-bit arithmetic, and
+// decide only where it is farther from every midpoint than the chain's
+// error plus ours. docs/parser.md derives the bounds.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "parse_fast_tables.h"
+#include "parse_paths.h"
+
+namespace kel {
+namespace {
+
+// The chain's relative error stays below 2^-92 over the longest text taken
+// here (kMaxIntegerDigits integer digits, kTermDigits fraction digits, nine
+// multiplications): in units of a mantissa below 2^128, below 2^36. Doubled.
+constexpr uint64_t kChainError = uint64_t{1} << 37;
+// Each 128-bit fraction term is within half a unit of 2^-127: 32 of them.
+constexpr uint64_t kTermError = 16;
+// Below 10^308 no step of the chain can overflow.
+constexpr int kMaxIntegerDigits = 308;
+// Counts from 512 on reach the chain's infinite or zero powers.
+constexpr uint32_t kMaxCount = 511;
+// The results taken, as exponents of the leading bit: from 2^-968, where the
+// chain's low parts and its fma errors are still normal, to below 2^1023.
+constexpr int kMinExponent = -968;
+constexpr int kMaxExponent = 1022;
+// What the steps below return where they cannot decide.
+constexpr double kDeclined = std::numeric_limits<double>::quiet_NaN();
+
+constexpr uint64_t kPow10[20] = {1,
+                                 10,
+                                 100,
+                                 1000,
+                                 10000,
+                                 100000,
+                                 1000000,
+                                 10000000,
+                                 100000000,
+                                 1000000000,
+                                 10000000000,
+                                 100000000000,
+                                 1000000000000,
+                                 10000000000000,
+                                 100000000000000,
+                                 1000000000000000,
+                                 10000000000000000,
+                                 100000000000000000,
+                                 1000000000000000000,
+                                 10000000000000000000u};
+
+// A value mantissa * 2^exponent, the mantissa's top bit set, within error
+// units of the mantissa's last place of the exact value; an error of 0 marks
+// a value not computed.
+struct Approx {
+  U128 mantissa;
+  int exponent;
+  uint64_t error;
+};
+
+// Eight digits known to be there, at once: pairs, then fours, then all.
+uint64_t eight_digits(const unsigned char *p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+  v -= 0x3030303030303030u;  // the first digit in the low byte
+  v = (v * 10) + (v >> 8);   // pairs in bytes 0, 2, 4, 6
+  v = (((v & 0x000000FF000000FFu) * (100 + (uint64_t{1000000} << 32))) +
+       (((v >> 16) & 0x000000FF000000FFu) * (1 + (uint64_t{10000} << 32)))) >>
+      32;
+  return v;
+}
+
+uint64_t read_digits(const unsigned char *p, long count) {
+  uint64_t n = 0;
+  for (; count >= 8; count -= 8, p += 8) n = n * 100000000 + eight_digits(p);
+  for (; count > 0; --count, ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
+  return n;
+}
+
+// w[2..2+n) holds the integer whose first 19 digits were read; the other
+// digits, [from, to), join it 19 at a time. Returns the new n.
+int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned char *to) {
+  int n = 1;
+  while (from < to) {
+    const long len = to - from < 19 ? to - from : 19;
+    uint64_t high = read_digits(from, len);
+    from += len;
+    for (int i = 0; i < n; ++i) {
+      const U128 product = mul64(w[2 + i], kPow10[len]);
+      const uint64_t low = product.lo + high;
+      high = product.hi + carry(low < product.lo);
+      w[2 + i] = low;
+    }
+    if (high != 0) w[2 + n++] = high;
+  }
+  return n;
+}
+
+// The top 128 bits of the limbs a, b, c (a not zero), a being limb number
+// top of a number in units of 2^unit; fraction_error is in those units too.
+inline __attribute__((always_inline)) Approx normalize(uint64_t a, uint64_t b, uint64_t c, int top, int unit,
+                                                       uint64_t fraction_error) {
+  const int zeros = std::countl_zero(a);
+  const int back = 64 - zeros;
+  U128 m = {a, b};
+  if (zeros != 0) m = {(a << zeros) | (b >> back), (b << zeros) | (c >> back)};
+  const int shift = 64 * top + 63 - zeros - 127;  // the last place kept, in units
+  uint64_t error = 1;                             // the bits dropped
+  if (shift >= 0) {
+    error += (shift < 64 ? fraction_error >> shift : 0) + 1;
+  } else {
+    if (shift < -42) return {};  // only fraction digits, and ten of them zeros
+    error += fraction_error << -shift;
+  }
+  return {m, shift + unit, error};
+}
+
+Approx times(const Approx &x, const WidePower &p, uint64_t power_error) {
+  const TopProduct t = mul_top(x.mantissa, {p.hi, p.lo});
+  return {t.m, x.exponent + p.exponent + 127 + t.shifted, 2 * (x.error + power_error) + 4};
+}
+
+Approx scale(Approx x, uint32_t count, bool tenth) {
+  const WidePower *low = tenth ? tables::kTenthLow : tables::kTenLow;
+  const WidePower *high = tenth ? tables::kTenthHigh : tables::kTenHigh;
+  if ((count >> 5) == 0) return times(x, low[count], 1);
+  const WidePower &a = low[count & 31], &b = high[count >> 5];
+  const TopProduct t = mul_top({a.hi, a.lo}, {b.hi, b.lo});
+  return times(x, {t.m.hi, t.m.lo, a.exponent + b.exponent + 127 + t.shifted}, 8);
+}
+
+// The nearest double, or kDeclined where a value within the error rounds
+// to another.
+double round_once(const Approx &x) {
+  const int leading = x.exponent + 127;
+  if (leading < kMinExponent || leading > kMaxExponent) return kDeclined;
+  const uint64_t error = x.error + kChainError;
+  const uint64_t rest = x.mantissa.hi & 0x7FF;  // with x.mantissa.lo: the 75 bits below the double's
+  if (rest == 0x400 && x.mantissa.lo <= error) return kDeclined;
+  if (rest == 0x3FF && ~x.mantissa.lo < error) return kDeclined;
+  const uint64_t up = carry(rest >= 0x400);
+  const uint64_t biased = static_cast<uint64_t>(leading) + 1023;
+  return std::bit_cast<double>((biased << 52) + (x.mantissa.hi >> 11) + up - (uint64_t{1} << 52));
+}
+
+// The integer of more than 19 digits from first, whose first 19 are head,
+// plus the fraction in units of 2^-127: as its top 128 bits. Out of line, with
+// its array: no stack guard for the other texts.
+[[gnu::noinline]] Approx sum_long(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction,
+                                  uint64_t fraction_error) {
+  // In units of 2^-128 here: the fraction doubled, its top bit carried into the integer.
+  uint64_t w[2 + 17] = {fraction.lo << 1, (fraction.hi << 1) | (fraction.lo >> 63), head};
+  int n = read_long_integer(w, first + 19, first + integer_digits);
+  for (int i = 2, up = static_cast<int>(fraction.hi >> 63); up != 0; ++i) {
+    if (i == 2 + n) w[2 + n++] = 0;
+    w[i] += 1;
+    up = w[i] == 0 ? 1 : 0;
+  }
+  const int top = 1 + n;  // the integer has no leading zero
+  return normalize(w[top], w[top - 1], w[top - 2], top, -128, 2 * fraction_error);
+}
+
+// The same for an integer of at most 19 digits.
+Approx sum(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction, uint64_t fraction_error) {
+  if (integer_digits > 19) return sum_long(first, integer_digits, head, fraction, fraction_error);
+  const uint64_t middle = (head << 63) + fraction.hi;
+  const uint64_t top = (head >> 1) + carry(middle < fraction.hi);
+  if (top != 0) return normalize(top, middle, fraction.lo, 2, -127, fraction_error);
+  if (middle != 0) return normalize(middle, fraction.lo, 0, 1, -127, fraction_error);
+  return {};  // below 2^-63: ten or more fraction digits zeros
+}
+
+// Out of line: the digits' scan stays lean for the texts that need none of it.
+[[gnu::noinline]] double decide(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction,
+                                uint32_t count, bool tenth) {
+  const bool has_fraction = (fraction.hi | fraction.lo) != 0;
+  Approx x = sum(first, integer_digits, head, fraction, has_fraction ? kTermError : 0);
+  if (x.error == 0) return kDeclined;
+  if (count != 0) x = scale(x, count, tenth);
+  return round_once(x);
+}
+
+}  // namespace
+
+Parsed parse_one_rounding(const unsigned char *p) {
+  while (*p == '0') ++p;
+  const unsigned char *const first = p;
+  uint64_t head = 0;
+  for (; is_digit(*p) && p - first < 19; ++p) head = head * 10 + static_cast<unsigned>(*p - '0');
+  while (is_digit(*p)) ++p;
+  const long integer_digits = p - first;
+  if (integer_digits > kMaxIntegerDigits) return {};
+
+  U128 fraction = {0, 0};  // in units of 2^-127
+  if (*p == '.') {
+    ++p;
+    const U128(*row)[10] = tables::kTermFixed;
+    for (; row != tables::kTermFixed + tables::kTermDigits && is_digit(*p); ++row, ++p)
+      fraction = add(fraction, (*row)[*p - '0']);
+    for (; is_digit(*p); ++p)
+      if (*p != '0') return {};  // the chain's own scale takes over there
+  }
+
+  uint32_t count = 0;  // wraps modulo 2^32, as the chain's
+  bool tenth = false;
+  if (*p == 'e' || *p == 'E') {
+    if (p[1] == '-' || p[1] == '+') {
+      tenth = p[1] == '-';
+      p += 2;
+    } else if (is_digit(p[1])) {
+      p += 1;
+    } else {
+      return {};  // the chain's failed parse
+    }
+    for (; is_digit(*p); ++p) count = count * 10 + static_cast<uint32_t>(*p - '0');
+  }
+
+  if ((fraction.hi | fraction.lo) == 0 && integer_digits <= 19 && (head >> 53) == 0 && (head == 0 || count == 0)) {
+    if (head == 0 && !tenth && count > kMaxCount) return {};  // zero times infinity
+    return {p, static_cast<double>(head)};                    // exact, as the chain's
+  }
+  if (count > kMaxCount) return {};
+  const double value = decide(first, integer_digits, head, fraction, count, tenth);
+  if (value != value) return {};
+  return {p, value};
+}
+
+}  // namespace kel

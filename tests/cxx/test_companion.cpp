@@ -1,0 +1,173 @@
+// kelsoft.hpp as a C++ program uses it; built once as C++17 and once as C++20.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "kelsoft.hpp"
+
+namespace {
+
+const double kNan = std::numeric_limits<double>::quiet_NaN();
+
+void plain_hook(const char *, int32_t, const char *) {}
+
+TEST(ScopedHook, CapturingLambdasNestAndRestore) {
+  KEL_FloatAssertReg(plain_hook);
+  std::vector<std::string> outer, inner;
+  {
+    kel::ScopedHook a([&](const char *, int32_t, const char *name) { outer.push_back(name); });
+    kel::div(1.0, 0.0);
+    {
+      kel::ScopedHook b([&](const char *, int32_t, const char *name) { inner.push_back(name); });
+      kel::add(kNan, 1.0);
+    }
+    kel::sub(kNan, 1.0);
+  }
+  EXPECT_EQ(outer, (std::vector<std::string>{"PARA IN ILLEGAL", "FP_INFINITE", "FP_NAN"}));
+  EXPECT_EQ(inner, (std::vector<std::string>{"FP_NAN"}));
+  EXPECT_EQ(g_pfFloatAssertHook, plain_hook);
+  KEL_FloatAssertReg(nullptr);
+}
+
+// A scope that ends while another thread is inside its callable waits for it.
+TEST(ScopedHook, EndingWaitsForARunningReport) {
+  std::atomic<bool> entered{false}, left{false};
+  std::thread reporter;
+  {
+    kel::ScopedHook hook([&](const char *, int32_t, const char *) {
+      entered = true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      left = true;
+    });
+    reporter = std::thread([] { KEL_SoftfpAssert(0); });
+    while (!entered) std::this_thread::yield();
+  }
+  EXPECT_TRUE(left);
+  reporter.join();
+}
+
+// Four threads fault while this one reads: the tsan preset checks for races.
+TEST(ReportRecorder, ReadsWhileOtherThreadsReport) {
+  constexpr int kThreads = 4, kFaults = 2000;
+  kel::ReportRecorder rec;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([] {
+      for (int i = 0; i < kFaults; ++i) kel::div(1.0, 0.0);
+    });
+  std::size_t seen = 0;
+  while (seen < 2u * kThreads * kFaults) {
+    const std::vector<std::string> names = rec.names();
+    ASSERT_GE(names.size(), seen);
+    seen = names.size();
+    ASSERT_GE(rec.reports().size(), seen);
+  }
+  for (auto &t : threads) t.join();
+  EXPECT_EQ(rec.names().size(), 2u * kThreads * kFaults);
+}
+
+TEST(Companion, NoAmbiguityWithCmath) {
+  using namespace kel;
+  EXPECT_EQ(sqrt(4.0), 2.0);
+  EXPECT_EQ(checked_sqrt(4.0), 2.0);
+  EXPECT_EQ(log(1.0), checked_log(1.0));
+}
+
+#if defined(__cpp_lib_three_way_comparison)
+TEST(Companion, Compare) {
+  struct Row {
+    double a, b;
+    std::partial_ordering expected;
+  } rows[] = {
+      {1, 2, std::partial_ordering::less},        {2, 1, std::partial_ordering::greater},
+      {0.0, -0.0, std::partial_ordering::equivalent}, {kNan, 1, std::partial_ordering::unordered},
+      {1, kNan, std::partial_ordering::unordered},
+  };
+  kel::ReportRecorder rec;
+  for (const Row &r : rows) {
+    EXPECT_EQ(kel::compare(r.a, r.b), r.expected) << r.a << " " << r.b;
+    EXPECT_EQ(kel::compare(float(r.a), float(r.b)), r.expected) << r.a << " " << r.b;
+  }
+  EXPECT_TRUE(rec.reports().empty());
+}
+#endif
+
+// Views are cut from longer text, so reading past them would show.
+TEST(Companion, ParseViews) {
+  const std::string long_text = std::string(300, '0') + "1.5";
+  struct Row {
+    std::string_view text;
+    double value;
+    std::size_t consumed;
+  } rows[] = {
+      {std::string_view("0.3xyz", 3), 0.30000000000000004, 3},
+      {std::string_view("12345", 3), 123, 3},
+      {std::string_view("1e55", 2), 0, 0},  // "1e" alone is rejected
+      {"  -12.5e1xyz", -125, 9},
+      {"-.5", -0.5, 3},
+      {"  abc", 0, 0},
+      {"e5", 0, 0},
+      {"", 0, 0},
+      {long_text, 1.5, long_text.size()},
+  };
+  for (const Row &r : rows) {
+    const kel::Parsed<double> d = kel::parse(r.text);
+    EXPECT_EQ(d.value, r.value) << r.text;
+    EXPECT_EQ(d.consumed, r.consumed) << r.text;
+    const kel::Parsed<float> f = kel::parse_float(r.text);
+    EXPECT_EQ(f.value, float(r.value)) << r.text;
+    EXPECT_EQ(f.consumed, r.consumed) << r.text;
+  }
+}
+
+TEST(Companion, Format) {
+  struct Row {
+    double value;
+    const char *format;
+    std::size_t size;
+    const char *text;
+    bool cut;
+  } rows[] = {
+      {1.5, "%f", 9, "1.500000", false}, {1.5, "%f", 8, "1.50000", true},  {3.14159, "%.2f", 4, "3.1", true},
+      {3.14159, "%.2f", 5, "3.14", false}, {1.5, "%d", 9, "", true},        {1.5, "%f %f", 9, "", true},
+  };
+  for (const Row &r : rows) {
+    char buffer[16];
+    std::memset(buffer, 0, sizeof buffer);
+    const kel::Formatted f = kel::format_to(buffer, r.size, r.value, r.format);
+    EXPECT_STREQ(buffer, r.text) << r.format << " " << r.size;
+    EXPECT_EQ(f.length, std::strlen(r.text));
+    EXPECT_EQ(f.cut, r.cut) << r.format << " " << r.size;
+  }
+  EXPECT_EQ(kel::format(1e300).size(), 308u);
+  EXPECT_EQ(kel::format(0.1, "%.3e"), "1.000e-01");
+}
+
+TEST(Companion, CaseAndUnsigned) {
+  EXPECT_EQ(kel::to_upper("abc\xE9z"), "ABC\xE9Z");
+  EXPECT_EQ(kel::to_lower(std::string_view("ABCDEF", 3)), "abc");
+  struct Row {
+    std::string_view text;
+    std::optional<uint32_t> value;
+  } rows[] = {
+      {"42abc", 42}, {"0x10", 0},  {"99999999999", 4294967295u}, {std::string_view("4299", 2), 42},
+      {"abc", {}},   {"", {}},     {"-1", 4294967295u},
+  };
+  for (const Row &r : rows) EXPECT_EQ(kel::parse_uint32(r.text), r.value) << r.text;
+}
+
+TEST(Companion, ConvertByWidth) {
+  EXPECT_EQ(kel::convert<long>(2.5), 2);
+  EXPECT_EQ(kel::convert<long long>(-2.5), -2);
+  EXPECT_EQ(kel::convert<int32_t>(kNan), std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(kel::convert<double>(7), 7.0);
+}
+
+}  // namespace
