@@ -41,23 +41,24 @@ elem-intmut-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (denominator
 elem-intmut-signed @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ static_cast<double>(numerator) @@ static_cast<double>(static_cast<int32_t>(numerator))
 elem-pow-order @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ pow(b, e), b, e @@ pow(e, b), b, e
 elem-read-once @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (outside_domain(*x)) KEL_SoftfpAssert(kIllegalOperand); @@ const T x0 = *x; x = &x0; if (outside_domain(x0)) KEL_SoftfpAssert(kIllegalOperand);
-parse-digit @@ sysbase/lum/src/softfp/kel_parse.cpp @@ static_cast<unsigned>(c - '0') < 10; @@ static_cast<unsigned>(c - '0') <= 10;
+parse-digit @@ sysbase/lum/src/softfp/parse_paths.h @@ static_cast<unsigned>(c - '0') < 10; @@ static_cast<unsigned>(c - '0') <= 10;
 parse-tab @@ sysbase/lum/src/softfp/kel_parse.cpp @@ while (*p == ' ') ++p; @@ while (*p == ' ' || *p == '\t') ++p;
-parse-minus-exponent @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (*p == '-') powers = kel::tables::kTenthPower; @@ <none>
-parse-failed-exponent-end @@ sysbase/lum/src/softfp/kel_parse.cpp @@       p = text;\n @@ <none>
+parse-minus-exponent @@ sysbase/lum/src/softfp/parse_chain.cpp @@ if (*p == '-') powers = tables::kTenthPower; @@ <none>
+parse-failed-exponent-end @@ sysbase/lum/src/softfp/parse_chain.cpp @@       p = text;\n @@       (void)text;\n
 parse-sign @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (negative) acc = -acc; @@ if (!negative) acc = -acc;
-parse-exact-limit @@ sysbase/lum/src/softfp/kel_parse.cpp @@ ((uint64_t{1} << 53) - 9) / 10 @@ ((uint64_t{1} << 54) - 9) / 10
-parse-exact-limit-edge @@ sysbase/lum/src/softfp/kel_parse.cpp @@ n < kExactIntegerLimit @@ n <= kExactIntegerLimit @@ equivalent: at the limit n * 10 + 9 is still at most 2^53, exact either way
-parse-count-64 @@ sysbase/lum/src/softfp/kel_parse.cpp @@ uint32_t count = 0; @@ uint64_t count = 0; @@ equivalent: the count reaches the powers modulo 2^32 either way
-parse-fewer-terms @@ sysbase/lum/src/softfp/kel_parse.cpp @@ k < kel::tables::kTermDigits && @@ k < kel::tables::kTermDigits - 1 &&
+parse-exact-limit @@ sysbase/lum/src/softfp/parse_chain.cpp @@ ((uint64_t{1} << 53) - 9) / 10 @@ ((uint64_t{1} << 54) - 9) / 10
+parse-exact-limit-edge @@ sysbase/lum/src/softfp/parse_chain.cpp @@ n < kExactIntegerLimit @@ n <= kExactIntegerLimit @@ equivalent: at the limit n * 10 + 9 is still at most 2^53, exact either way
+parse-count-64 @@ sysbase/lum/src/softfp/parse_chain.cpp @@ uint32_t count = 0; @@ uint64_t count = 0; @@ equivalent: the count reaches the powers modulo 2^32 either way
+parse-fewer-terms @@ sysbase/lum/src/softfp/parse_chain.cpp @@ k < tables::kTermDigits && @@ k < tables::kTermDigits - 1 &&
 dd-unfused-cross @@ sysbase/lum/src/softfp/double_double.h @@ std::fma(a, d, b * c) @@ a * d + b * c
 dd-add-q @@ sysbase/lum/src/softfp/double_double.h @@ const double q = a - z; @@ const double q = z - a;
 dd-add-overflow-lo @@ sysbase/lum/src/softfp/double_double.h @@ ? ((a - z) + c) + zz @@ ? ((c - z) + a) + zz
 dd-ten-zero-term @@ sysbase/lum/src/softfp/double_double.h @@ (a * 0.0 + lo_ * 10) @@ (lo_ * 10) @@ equivalent: a * 0.0 only decides the sign of a zero term, which the sums after it absorb
-trunc32-max @@ sysbase/lum/src/softfp/truncate.cpp @@ if (x >= 0x1p31) return INT32_MAX; @@ if (x > 0x1p31) return INT32_MAX;
-trunc32-min @@ sysbase/lum/src/softfp/truncate.cpp @@ if (x <= -0x1p31) return INT32_MIN; @@ if (x < -0x1p31) return INT32_MIN; @@ equivalent: -2^31 itself converts exactly to INT32_MIN
-trunc64-max @@ sysbase/lum/src/softfp/truncate.cpp @@ if (a >= 0x1p64) return UINT64_MAX; @@ if (a > 0x1p64) return UINT64_MAX;
-trunc64-saturate @@ sysbase/lum/src/softfp/truncate.cpp @@ return UINT64_MAX; @@ return UINT64_MAX - 1;
+trunc32-max @@ sysbase/lum/src/softfp/truncate.h @@ return x >= 0x1p31 ? INT32_MAX : INT32_MIN; @@ return x > 0x1p31 ? INT32_MAX : INT32_MIN;
+trunc32-pointer-max @@ sysbase/lum/src/softfp/truncate.h @@ return *source >= 0x1p31 ? INT32_MAX : INT32_MIN; @@ return *source > 0x1p31 ? INT32_MAX : INT32_MIN;
+trunc64-max @@ sysbase/lum/src/softfp/truncate.h @@ return x >= 0x1p64 ? UINT64_MAX @@ return x > 0x1p64 ? UINT64_MAX
+trunc64-saturate @@ sysbase/lum/src/softfp/truncate.h @@ ? UINT64_MAX : static_cast<uint64_t>(x) @@ ? UINT64_MAX - 1 : static_cast<uint64_t>(x)
+trunc64-low @@ sysbase/lum/src/softfp/truncate.h @@ return x <= -0x1p64 ? 1 : @@ return x <= -0x1p64 ? 0 :
 conv-f2u-edge @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (x >= 0x1p31f) @@ if (x > 0x1p31f)
 conv-widen-shift @@ sysbase/lum/src/softfp/kel_convert.cpp @@ bits & 0x7FFFFFu) << 29 @@ bits & 0x7FFFFFu) << 28
 conv-widen-inf @@ sysbase/lum/src/softfp/kel_convert.cpp @@ > 0x7F800000u) { @@ >= 0x7F800000u) { @@ equivalent: the bit path builds the same infinity
