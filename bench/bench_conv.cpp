@@ -41,6 +41,7 @@ void register_all() {
   add("Float2Buff", Hook::none, [] { KEL_Float2Buff(&f, buffer + 1); });
   add("Double2Int64", Hook::none, [] { KEL_Double2Int64(&d, &i64out); });
   add("Double2Int64/wrapping", Hook::none, [] { KEL_Double2Int64(&big, &i64out); });
+  add("Double2Uint64/plain", Hook::none, [] { plain::double2uint64(&big, &u64out); });
   add("Double2Uint64", Hook::none, [] { KEL_Double2Uint64(&big, &u64out); });
   add("Uint642Double", Hook::none, [] { KEL_Uint642Double(&u64, &dout); });
 }

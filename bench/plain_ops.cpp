@@ -21,6 +21,7 @@ void int322double(const int32_t *src, double *dst) { *dst = *src; }
 void float2double(const float *src, double *dst) { *dst = *src; }
 void buff2double(const void *buffer, double *dst) { std::memcpy(dst, buffer, sizeof *dst); }
 void int642double(const int64_t *src, double *dst) { *dst = static_cast<double>(*src); }
+void double2uint64(const double *src, uint64_t *dst) { *dst = static_cast<uint64_t>(*src); }
 
 void double2ascii(const double *value, char *buffer, size_t size) { std::snprintf(buffer, size, "%f", *value); }
 

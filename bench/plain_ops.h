@@ -35,6 +35,7 @@ void int322double(const int32_t *src, double *dst);
 void float2double(const float *src, double *dst);
 void buff2double(const void *buffer, double *dst);
 void int642double(const int64_t *src, double *dst);
+void double2uint64(const double *src, uint64_t *dst);  // 0 <= source < 2^64 only
 
 void double2ascii(const double *value, char *buffer, size_t size);
 
