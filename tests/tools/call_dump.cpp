@@ -2,6 +2,7 @@
 // (see kel_calls.h), and the check of this build against saved calls: the
 // generated ones and the vectors. The PowerPC build is the reference.
 //   call_dump FIRST COUNT          print the calls FIRST..FIRST+COUNT-1 with this build's results
+//   call_dump --texts FIRST COUNT  the same for the hard parser texts FIRST..FIRST+COUNT-1
 //   call_dump --compare FILE...    run the calls of each FILE ('-': standard input) and compare
 //   call_dump --print FILE         print FILE with this build's results
 // The one accepted difference is the last bit of the C library's log10 and
@@ -138,6 +139,17 @@ int dump(uint64_t first, uint64_t count) {
   return 0;
 }
 
+// The hard parser texts FIRST.. in order.
+int dump_texts(uint64_t first, uint64_t count) {
+  std::printf("# texts %" PRIu64 " to %" PRIu64 " through both parsers", first, first + count - 1);
+  std::printf(" (tests/data/parse_golden.txt: remade by scripts/parser-diff.sh --golden)\n");
+  for (uint64_t i = first; i < first + count; ++i) {
+    const Value index{i, {}, false};
+    std::printf("%s\n", kel_calls::run(*kel_calls::find("HardText"), &index).c_str());
+  }
+  return 0;
+}
+
 // The C library's last bit: the same line but for one result of one unit in
 // the last place.
 bool accepted(std::string_view expected, std::string_view actual) {
@@ -218,8 +230,10 @@ int main(int argc, char **argv) {
     kel_calls::native_extended = true;
     return run_file(argv[2], true);
   }
+  if (argc == 4 && std::strcmp(argv[1], "--texts") == 0)
+    return dump_texts(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10));
   if (argc != 3) {
-    std::fprintf(stderr, "usage: call_dump FIRST COUNT | --compare FILE... | --print FILE\n");
+    std::fprintf(stderr, "usage: call_dump FIRST COUNT | --texts FIRST COUNT | --compare FILE... | --print FILE\n");
     return 2;
   }
   return dump(std::strtoull(argv[1], nullptr, 10), std::strtoull(argv[2], nullptr, 10));

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "double_double.h"
+#include "hard_texts.h"
 #include "kelsoft.h"
 #include "tarvex.h"
 
@@ -267,6 +268,13 @@ void extended(const Value *in, std::string &out) {
   put(out, r.lo);
 }
 
+// Hard parser text number i through both parsers.
+void hard_text(const Value *in, std::string &out) {
+  const Value text{0, kel_texts::hard_text(in[0].bits), false};
+  soft_str2float(&text, out);
+  evaluate<float, KEL_Seva>(&text, out);
+}
+
 constexpr Function kFunctions[] = {
     {"KEL_Dadd", "dd", arith<double, KEL_Dadd>},
     {"KEL_Dsub", "dd", arith<double, KEL_Dsub>},
@@ -350,6 +358,7 @@ constexpr Function kProbes[] = {
     {"Scan", "mt", scan},
     {"DDadd", "dddd", extended<std::plus<>>},
     {"DDmul", "dddd", extended<std::multiplies<>>},
+    {"HardText", "q", hard_text},
 };
 
 int digits_of(char kind) {
