@@ -1,11 +1,14 @@
 // Generated calls of every exported computational function, one line a call
-// (see kel_calls.h), and the check of this build against a saved run. The
-// PowerPC build is the reference.
-//   call_dump FIRST COUNT       print the calls FIRST..FIRST+COUNT-1 with this build's results
-//   call_dump --compare FILE    run the calls of FILE ('-': standard input) and compare
+// (see kel_calls.h), and the check of this build against saved calls: the
+// generated ones and the vectors. The PowerPC build is the reference.
+//   call_dump FIRST COUNT          print the calls FIRST..FIRST+COUNT-1 with this build's results
+//   call_dump --texts FIRST COUNT  the same for the hard parser texts FIRST..FIRST+COUNT-1
+//   call_dump --compare FILE...    run the calls of each FILE ('-': standard input) and compare
+//   call_dump --print FILE         print FILE with this build's results
 // The one accepted difference is the last bit of the C library's log10 and
 // log10f (and, on 32-bit x86, whose C library computes with the x87, of exp
 // and pow): each is printed, and counted apart.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cinttypes>
@@ -136,6 +139,17 @@ int dump(uint64_t first, uint64_t count) {
   return 0;
 }
 
+// The hard parser texts FIRST.. in order.
+int dump_texts(uint64_t first, uint64_t count) {
+  std::printf("# texts %" PRIu64 " to %" PRIu64 " through both parsers", first, first + count - 1);
+  std::printf(" (tests/data/parse_golden.txt: remade by scripts/parser-diff.sh --golden)\n");
+  for (uint64_t i = first; i < first + count; ++i) {
+    const Value index{i, {}, false};
+    std::printf("%s\n", kel_calls::run(*kel_calls::find("HardText"), &index).c_str());
+  }
+  return 0;
+}
+
 // The C library's last bit: the same line but for one result of one unit in
 // the last place.
 bool accepted(std::string_view expected, std::string_view actual) {
@@ -159,7 +173,8 @@ bool accepted(std::string_view expected, std::string_view actual) {
   return a - b == 1 || b - a == 1;
 }
 
-int compare(const char *path) {
+// Checks every call of a file, or prints the file with this build's results.
+int run_file(const char *path, bool print) {
   std::ifstream file;
   if (std::strcmp(path, "-") != 0) file.open(path);
   std::istream &in = std::strcmp(path, "-") == 0 ? std::cin : file;
@@ -167,24 +182,38 @@ int compare(const char *path) {
     std::fprintf(stderr, "cannot read %s\n", path);
     return 2;
   }
-  uint64_t calls = 0, differ = 0, last_bit = 0;
+  uint64_t calls = 0, differ = 0, last_bit = 0, number = 0;
   std::string actual;
-  for (std::string expected; std::getline(in, expected);) {
-    if (expected.empty() || expected[0] == '#') continue;
+  for (std::string text; std::getline(in, text);) {
+    ++number;
+    const size_t hash = text.find(" #");
+    std::string expected = text.substr(0, hash == std::string::npos ? text.size() : hash);
+    while (!expected.empty() && expected.back() == ' ') expected.pop_back();
+    if (expected.empty() || expected[0] == '#') {
+      if (print) std::printf("%s\n", text.c_str());
+      continue;
+    }
     ++calls;
-    if (!kel_calls::rerun(expected, actual)) {
-      std::printf("malformed: %s\n", expected.c_str());
+    const bool ran = kel_calls::rerun(expected, actual);
+    if (print) {
+      if (!ran) actual = "malformed: " + expected;
+      if (hash != std::string::npos) actual += std::string(actual.size() < 60 ? 60 - actual.size() : 1, ' ') + (text.c_str() + hash + 1);
+      std::printf("%s\n", actual.c_str());
+    } else if (!ran) {
+      std::printf("%s:%" PRIu64 ": malformed: %s\n", path, number, expected.c_str());
       ++differ;
     } else if (actual != expected) {
       const bool library = accepted(expected, actual);
       const uint64_t seen = library ? ++last_bit : ++differ;
       if (seen <= 50)
-        std::printf("%s\n  this build: %s\n  expected:   %s\n",
+        std::printf("%s:%" PRIu64 ": %s\n  this build: %s\n  expected:   %s\n", path, number,
                     library ? "accepted, the C library's last bit:" : "DIFFERS:", actual.c_str(), expected.c_str());
     }
   }
-  std::printf("%" PRIu64 " calls, %" PRIu64 " differ in the C library's last bit (accepted), %" PRIu64 " differ\n",
-              calls, last_bit, differ);
+  if (print) return 0;
+  std::printf("%s: %" PRIu64 " calls, %" PRIu64 " differ in the C library's last bit (accepted), %" PRIu64
+              " differ\n",
+              path, calls, last_bit, differ);
   return differ == 0 && calls > 0 ? 0 : 1;
 }
 
@@ -192,9 +221,19 @@ int compare(const char *path) {
 
 int main(int argc, char **argv) {
   std::ios::sync_with_stdio(false);
-  if (argc == 3 && std::strcmp(argv[1], "--compare") == 0) return compare(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "--compare") == 0) {
+    int status = 0;
+    for (int i = 2; i < argc; ++i) status |= run_file(argv[i], false);
+    return status;
+  }
+  if (argc == 3 && std::strcmp(argv[1], "--print") == 0) {
+    kel_calls::native_extended = true;
+    return run_file(argv[2], true);
+  }
+  if (argc == 4 && std::strcmp(argv[1], "--texts") == 0)
+    return dump_texts(std::strtoull(argv[2], nullptr, 10), std::strtoull(argv[3], nullptr, 10));
   if (argc != 3) {
-    std::fprintf(stderr, "usage: call_dump FIRST COUNT | --compare FILE\n");
+    std::fprintf(stderr, "usage: call_dump FIRST COUNT | --texts FIRST COUNT | --compare FILE... | --print FILE\n");
     return 2;
   }
   return dump(std::strtoull(argv[1], nullptr, 10), std::strtoull(argv[2], nullptr, 10));
