@@ -50,6 +50,10 @@ parse-exact-limit @@ sysbase/lum/src/softfp/parse_chain.cpp @@ ((uint64_t{1} << 
 parse-exact-limit-edge @@ sysbase/lum/src/softfp/parse_chain.cpp @@ n < kExactIntegerLimit @@ n <= kExactIntegerLimit @@ equivalent: at the limit n * 10 + 9 is still at most 2^53, exact either way
 parse-count-64 @@ sysbase/lum/src/softfp/parse_chain.cpp @@ uint32_t count = 0; @@ uint64_t count = 0; @@ equivalent: the count reaches the powers modulo 2^32 either way
 parse-fewer-terms @@ sysbase/lum/src/softfp/parse_chain.cpp @@ k < tables::kTermDigits && @@ k < tables::kTermDigits - 1 &&
+fast-no-margin @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ uint64_t kChainError = uint64_t{1} << 37; @@ uint64_t kChainError = 0;
+fast-low-range @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ int kMinExponent = -968; @@ int kMinExponent = -1022;
+fast-high-range @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ int kMaxExponent = 1022; @@ int kMaxExponent = 1023;
+fast-count-limit @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ uint32_t kMaxCount = 511; @@ uint32_t kMaxCount = 512;
 dd-unfused-cross @@ sysbase/lum/src/softfp/double_double.h @@ std::fma(a, d, b * c) @@ a * d + b * c
 dd-add-q @@ sysbase/lum/src/softfp/double_double.h @@ const double q = a - z; @@ const double q = z - a;
 dd-add-overflow-lo @@ sysbase/lum/src/softfp/double_double.h @@ ? ((a - z) + c) + zz @@ ? ((c - z) + a) + zz
