@@ -18,7 +18,7 @@ endif()
 function(kel_library_compile target)
   target_compile_options(${target} PRIVATE
     -O2 -fPIC -fstack-protector-strong
-    -Wall -Wextra -Werror
+    -Wall -Wextra
     $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
     # Results must not depend on whether the compiler fuses a multiply-add.
     -ffp-contract=off

@@ -15,7 +15,6 @@
 #error "kelsoft.hpp needs C++17 or later (-std=c++17); from C, include kelsoft.h"
 #endif
 
-#include <cassert>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -40,81 +40,120 @@ namespace kel {
 
 namespace detail {
 
-// The process-wide state behind ScopedHook: the innermost scope's callable
-// and the number of reports running in each.
+// One live scope of ScopedHook, in a list from the newest to the oldest.
 struct HookNode {
-  void (*call)(void *self, const char *file, int32_t line, const char *name);
+  void (*call)(void *self, const char *file, int32_t line, const char *name);  // null: plain
   void *self;
-  int running;
+  FloatFaultHook plain;  // with call null; null too: reports are dropped
+  std::thread::id owner;
+  HookNode *older;
+  HookNode *newer;
+  int running;  // reports inside this scope's callable
 };
 struct HookState {
   std::mutex mutex;
   std::condition_variable idle;
-  HookNode *current = nullptr;
+  HookNode *newest = nullptr;
+  FloatFaultHook base = nullptr;  // registered before the first live scope
 };
-inline HookState &hook_state() {
-  static HookState state;
-  return state;
+// hook_state and trampoline are visible by default, so that every shared
+// object that includes this header shares one list and one hook with the
+// program, whatever its -fvisibility. The state is never destroyed: threads
+// may still report while the process exits. A change of HookState's layout
+// must change these names.
+__attribute__((visibility("default"))) inline HookState &hook_state() {
+  static HookState *state = new HookState;
+  return *state;
 }
 inline FloatFaultHook registered() { return __atomic_load_n(&g_pfFloatAssertHook, __ATOMIC_ACQUIRE); }
 
-// The one hook registered for every callable: it finds the innermost scope's
-// callable and keeps that scope alive while it runs.
-inline void trampoline(const char *file, int32_t line, const char *name) {
+// The newest scope made on this thread, else the newest of any thread.
+inline HookNode *receiver(const HookState &s) {
+  const std::thread::id self = std::this_thread::get_id();
+  for (HookNode *n = s.newest; n != nullptr; n = n->older)
+    if (n->owner == self) return n;
+  return s.newest;
+}
+
+// The one hook registered while any scope lives: it hands the report to the
+// receiving scope's callable and keeps that scope alive while it runs.
+__attribute__((visibility("default"))) inline void trampoline(const char *file, int32_t line, const char *name) {
   HookState &s = hook_state();
   std::unique_lock<std::mutex> lock(s.mutex);
-  HookNode *node = s.current;
+  HookNode *node = receiver(s);
   if (node == nullptr) {
-    // The scope ended after this report read the hook: hand the report to
-    // what is registered now, as the library would have.
+    // No scope lives (any more): pass the report on to the hook registered
+    // before the first, as the library would have.
+    const FloatFaultHook base = s.base;
     lock.unlock();
-    const FloatFaultHook now = registered();
-    if (now != nullptr && now != trampoline) now(file, line, name);
+    if (base != nullptr && base != trampoline) base(file, line, name);
     return;
   }
   ++node->running;
   lock.unlock();
-  node->call(node->self, file, line, name);
+  if (node->call != nullptr) {
+    node->call(node->self, file, line, name);
+  } else if (node->plain != nullptr) {
+    node->plain(file, line, name);
+  }
   lock.lock();
   if (--node->running == 0) s.idle.notify_all();
 }
 
 }  // namespace detail
 
-// Registers a hook for the length of a scope, then puts back what was
-// registered before (a plain hook, another scope's callable, or none).
+// Registers a hook for the length of a scope:
 //
 //   int count = 0;
 //   kel::ScopedHook hook([&](const char *, int32_t, const char *name) { ++count; });
 //
 // Any callable taking (const char *file, int32_t line, const char *name)
-// works, capturing lambdas included; a plain function pointer is registered
-// as it is, and nullptr registers no hook. Scopes nest: the one made last
-// must end first, across all threads (checked by assert). The callable runs
-// on each reporting thread, concurrently when several threads report, so it
-// must be safe for that. Making and ending scopes is safe while other threads
-// report: the destructor waits for reports still inside this scope's
-// callable, so once it returns the callable is never called again and its
-// captures may go. Hence a callable must not end its own scope, nor wait for
-// a thread that is ending it. Code that assigns g_pfFloatAssertHook or calls
-// KEL_FloatAssertReg itself while a scope lives bypasses this bookkeeping.
+// works, capturing lambdas included; so does a plain function pointer, and
+// nullptr drops the reports. While any scope lives, the registered hook is
+// one of this header's; when the last ends, what was registered before the
+// first (a plain hook or none) is registered again.
+//
+// A report goes to the newest live scope made on the reporting thread or,
+// when that thread has none, to the newest live scope of any thread. Scopes
+// may be made and ended on any thread, in any order, while other threads
+// report. The callable runs on the reporting thread, concurrently when
+// several threads report to the same scope, so it must be safe for that. The
+// destructor waits for reports still inside this scope's callable: once it
+// returns the callable is never called again and its captures may go. Hence
+// a callable must not end its own scope, nor wait for a thread that is
+// ending it.
+//
+// Code that assigns g_pfFloatAssertHook or calls KEL_FloatAssertReg itself
+// while a scope lives takes the reports from every scope until it puts the
+// previous hook back. Shared objects whose version script hides this
+// header's symbols each keep their own list: the one whose scope was made
+// last receives every report while any of its scopes lives, and passes
+// reports on to the hook registered before its first scope once none does.
 class ScopedHook {
  public:
-  explicit ScopedHook(FloatFaultHook hook) { enter(hook, nullptr); }
-  explicit ScopedHook(std::nullptr_t) { enter(nullptr, nullptr); }
+  explicit ScopedHook(FloatFaultHook hook) {
+    node_.plain = hook;
+    enter();
+  }
+  explicit ScopedHook(std::nullptr_t) { enter(); }
   template <typename F, typename = std::enable_if_t<!std::is_convertible_v<F, FloatFaultHook> &&
                                                     std::is_invocable_v<F &, const char *, int32_t, const char *>>>
   explicit ScopedHook(F &&callable) : holder_(new Holder<std::decay_t<F>>(std::forward<F>(callable))) {
-    node_ = {holder_->call, holder_, 0};
-    enter(detail::trampoline, &node_);
+    node_.call = holder_->call;
+    node_.self = holder_;
+    enter();
   }
   ~ScopedHook() {
     detail::HookState &s = detail::hook_state();
     std::unique_lock<std::mutex> lock(s.mutex);
-    assert(s.current == own_ && "kel::ScopedHook scopes must end in the reverse order of their making");
-    s.current = previous_node_;
-    KEL_FloatAssertReg(previous_hook_);
-    if (own_ != nullptr) s.idle.wait(lock, [this] { return node_.running == 0; });
+    (node_.newer != nullptr ? node_.newer->older : s.newest) = node_.older;
+    if (node_.older != nullptr) node_.older->newer = node_.newer;
+    if (s.newest == nullptr) {
+      // Only if no one registered another hook meanwhile.
+      FloatFaultHook expected = detail::trampoline;
+      __atomic_compare_exchange_n(&g_pfFloatAssertHook, &expected, s.base, false, __ATOMIC_ACQ_REL, __ATOMIC_ACQUIRE);
+    }
+    s.idle.wait(lock, [this] { return node_.running == 0; });
     lock.unlock();
     delete holder_;
   }
@@ -136,21 +175,20 @@ class ScopedHook {
     F callable;
   };
 
-  void enter(FloatFaultHook hook, detail::HookNode *node) {
+  void enter() {
     detail::HookState &s = detail::hook_state();
     std::lock_guard<std::mutex> lock(s.mutex);
-    own_ = node;
-    previous_node_ = s.current;
-    previous_hook_ = detail::registered();
-    s.current = node;
-    KEL_FloatAssertReg(hook);
+    const FloatFaultHook now = detail::registered();
+    if (s.newest == nullptr && now != detail::trampoline) s.base = now;
+    node_.owner = std::this_thread::get_id();
+    node_.older = s.newest;
+    if (s.newest != nullptr) s.newest->newer = &node_;
+    s.newest = &node_;
+    KEL_FloatAssertReg(detail::trampoline);
   }
 
   HolderBase *holder_ = nullptr;
   detail::HookNode node_{};
-  detail::HookNode *own_ = nullptr;
-  detail::HookNode *previous_node_ = nullptr;
-  FloatFaultHook previous_hook_ = nullptr;
 };
 
 struct Report {
@@ -164,7 +202,8 @@ struct Report {
 //   kel::ReportRecorder rec;
 //   kel::div(1.0, 0.0);
 //   assert(rec.names() == std::vector<std::string>{"PARA IN ILLEGAL", "FP_INFINITE"});
-// Recorders nest like ScopedHook; the innermost one receives the reports.
+// Reports go to recorders as to any ScopedHook: each thread's newest, else
+// the newest of any thread.
 // reports() and names() return copies, safe to take while other threads
 // report.
 class ReportRecorder {
@@ -243,6 +282,13 @@ inline std::partial_ordering compare(double a, double b) {
 }
 inline std::partial_ordering compare(float a, float b) {
   return a != a || b != b ? std::partial_ordering::unordered : detail::ordering(KEL_Scmp(&a, &b));
+}
+// A float and a double compare as doubles (the float widens exactly).
+template <typename A, typename B,
+          typename = std::enable_if_t<(std::is_same_v<A, float> && std::is_same_v<B, double>) ||
+                                      (std::is_same_v<A, double> && std::is_same_v<B, float>)>>
+std::partial_ordering compare(A a, B b) {
+  return compare(static_cast<double>(a), static_cast<double>(b));
 }
 #endif
 

@@ -8,7 +8,8 @@
 #   run.sh unpacked WORK DEBS     the Debian packages in DEBS unpacked into WORK/tree
 # From the environment: KEL_CC, KEL_CXX, KEL_TOOLCHAIN (a cross build, whose
 # tree is then a sysroot), KEL_EMULATOR, KEL_FLAGS (sanitizer builds),
-# KEL_COMMAND (set when the build holds the kelsoft command).
+# KEL_COMMAND (set when the build holds the kelsoft command), KEL_WERROR (1:
+# warnings are errors, as in the build that runs this).
 set -euo pipefail
 scenario=$1 work=$2 from=$3
 here=$(cd "$(dirname "$0")" && pwd)
@@ -35,7 +36,7 @@ build_cmake() { # project dir
   local where=(-DCMAKE_PREFIX_PATH="$tree/usr")
   [ -z "${KEL_TOOLCHAIN:-}" ] || where=(-DCMAKE_TOOLCHAIN_FILE="$KEL_TOOLCHAIN" -DCMAKE_FIND_ROOT_PATH="$tree")
   clean cmake -S "$here/$1" -B "$2" "${where[@]}" -DCMAKE_C_COMPILER="$KEL_CC" -DCMAKE_CXX_COMPILER="$KEL_CXX" \
-    -DCMAKE_C_FLAGS="${KEL_FLAGS:-}" -DCMAKE_CXX_FLAGS="${KEL_FLAGS:-}" >"$2.log" 2>&1 &&
+    -DCMAKE_C_FLAGS="${KEL_FLAGS:-}" -DCMAKE_CXX_FLAGS="${KEL_FLAGS:-}" -DCMAKE_COMPILE_WARNING_AS_ERROR="${KEL_WERROR:-0}" >"$2.log" 2>&1 &&
     clean cmake --build "$2" >>"$2.log" 2>&1 || { cat "$2.log"; fail "cmake build of $1"; }
 }
 
