@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything for the host and runs the library's typical request
-# through the kelsoft command.
+# Builds the library and the kelsoft command alone (no test suites) and runs
+# the library's typical request through the command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 kel_require "${KEL_HOST_PACKAGES[@]}"
-cmake --preset host
-cmake --build --preset host -j "$(nproc)"
-./build/host/tools/kelsoft/kelsoft
+cmake -S . -B build/demo \
+  -DKEL_BUILD_TESTS=OFF -DKEL_BUILD_EXAMPLES=OFF -DKEL_BUILD_BENCH=OFF >/dev/null
+cmake --build build/demo -j "$(nproc)" --target kelsoft-tool
+./build/demo/tools/kelsoft/kelsoft
