@@ -31,6 +31,11 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/platform/tarvex/include/tarvex.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
 
+# The target's toolchain file, for programs built against a sysroot that
+# holds the library (the powerpc packages unpacked, say).
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/powerpc-linux-gnu.cmake ${PROJECT_SOURCE_DIR}/cmake/linux-gnu-cross.cmake
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/kelsoft/cmake COMPONENT dev)
+
 install(EXPORT kelsoftTargets NAMESPACE kelsoft:: DESTINATION ${KEL_CMAKE_DIR} COMPONENT dev)
 configure_package_config_file(cmake/kelsoftConfig.cmake.in
   ${PROJECT_BINARY_DIR}/kelsoftConfig.cmake INSTALL_DESTINATION ${KEL_CMAKE_DIR})

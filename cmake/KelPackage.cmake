@@ -20,10 +20,16 @@ if(TARGET kelsoft-tool)
   list(APPEND CPACK_COMPONENTS_ALL command)
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Any later 1.x release serves a program built against this one.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY "=")
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# Stripped as dh_strip would (cmake's own strip leaves archives and the
+# .comment sections), finished as the DEB generator cannot be told to.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/debian/strip.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/debian/finish.cmake)
+set(CPACK_KEL_STRIP ${CMAKE_STRIP})
+set(CPACK_KEL_MULTIARCH_SAME ${KEL_DEB_RUNTIME} ${KEL_DEB_DEV})
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/libkelsoft")
 # dpkg's name for the architecture of the compiler's multiarch triplet. A
 # cross build hands it to dpkg-shlibdeps too, which then reads the cross
@@ -41,7 +47,21 @@ endif()
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${KEL_DEB_RUNTIME})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/triggers)
+# The symbols file: every exported name, with the release that brought it
+# (all 1.0.0 so far; a name added later must carry its release here).
+set(kel_symbols "")
+foreach(lib kelsoft tarvex)
+  get_target_property(exports ${lib} KEL_EXPORTS_FILE)
+  file(STRINGS ${exports} names)
+  string(APPEND kel_symbols "lib${lib}.so.${PROJECT_VERSION_MAJOR} ${KEL_DEB_RUNTIME} #MINVER#\n"
+    "* Build-Depends-Package: ${KEL_DEB_DEV}\n")
+  foreach(name IN LISTS names)
+    string(APPEND kel_symbols " ${name}@Base 1.0.0\n")
+  endforeach()
+endforeach()
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/deb-control/symbols CONTENT "${kel_symbols}")
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA
+  ${PROJECT_SOURCE_DIR}/cmake/debian/triggers ${PROJECT_BINARY_DIR}/deb-control/symbols)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "floating-point services with a fault hook
 libkelsoft gives checked float and double arithmetic that reports NaN and
 infinite results to one registered fault hook, elementary functions, a

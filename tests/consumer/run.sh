@@ -6,6 +6,7 @@
 #   run.sh moved WORK BUILD       the same, then the tree moved elsewhere
 #   run.sh static WORK SOURCE     a static library-only build of SOURCE, installed
 #   run.sh unpacked WORK DEBS     the Debian packages in DEBS unpacked into WORK/tree
+#                                 (KEL_TOOLCHAIN: the name of the toolchain file they install)
 # From the environment: KEL_CC, KEL_CXX, KEL_TOOLCHAIN (a cross build, whose
 # tree is then a sysroot), KEL_EMULATOR, KEL_FLAGS (sanitizer builds),
 # KEL_COMMAND (set when the build holds the kelsoft command), KEL_WERROR (1:
@@ -88,6 +89,7 @@ static)
   [ -f "$tree/usr/lib/libkelsoft.a" ] && [ -f "$tree/usr/lib/libtarvex.a" ] || fail "archives not installed" ;;
 unpacked)
   for deb in "$from"/*.deb; do dpkg-deb -x "$deb" "$tree"; done
+  [ -z "${KEL_TOOLCHAIN:-}" ] || KEL_TOOLCHAIN=$tree/usr/share/kelsoft/cmake/$KEL_TOOLCHAIN
   libdir=$(cd "$tree/usr" && dirname lib/*/libkelsoft.so) ;;
 *) fail "unknown scenario $scenario" ;;
 esac
