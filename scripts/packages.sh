@@ -21,7 +21,7 @@ install_for_real() {
     echo "installed packages: skipped, ${names[*]} already installed"; return
   fi
   scratch=$(mktemp -d)
-  trap 'apt-get purge -y -q "${names[@]}" >/dev/null 2>&1 || true' EXIT
+  trap 'dpkg --purge "${names[@]}" >/dev/null 2>&1 || true' EXIT
   dpkg -i "$1"/*.deb >/dev/null
   ldconfig -p | grep -q 'libkelsoft\.so\.1 ' || fail "the ldconfig trigger did not run"
   cc -std=c99 examples/app/app.c -lkelsoft -o "$scratch/app"
@@ -33,7 +33,7 @@ install_for_real() {
   env -i PATH="$PATH" MANPATH=/usr/share/man man -w 3 KEL_SoftStr2Float >/dev/null || fail "man 3 KEL_SoftStr2Float"
   DEBIAN_FRONTEND=noninteractive apt-get remove -y -q "${names[@]}" >/dev/null
   ! dpkg -l "${names[@]}" 2>/dev/null | grep -E '^[a-z]{2} ' | grep -v '^un' || fail "left behind after remove"
-  DEBIAN_FRONTEND=noninteractive apt-get purge -y -q "${names[@]}" >/dev/null
+  dpkg --purge "${names[@]}" >/dev/null 2>&1
   ! ls /usr/lib/*/libkelsoft* /usr/include/kelsoft.h /usr/share/kelsoft 2>/dev/null || fail "files left after purge"
   trap - EXIT
   rm -rf "$scratch"
@@ -66,5 +66,9 @@ for target in "${targets[@]}"; do
   lintian --pedantic --info --fail-on error,warning,info,pedantic "$build"/*.deb 2>&1 | (grep -v 'root privileges' || true)
   KEL_CC=$cc KEL_CXX=$cxx KEL_EMULATOR=$emulator KEL_COMMAND=1 KEL_TOOLCHAIN=$consumer_toolchain \
     tests/consumer/run.sh unpacked "$PWD/$build/unpacked" "$PWD/$build"
+  # Every exported name and the hook type have their reference page.
+  for name in $(grep -h '^[A-Za-z_]' sysbase/lum/exports/*.list) FloatFaultHook; do
+    [ -f "$build/unpacked/tree/usr/share/man/man3/$name.3.gz" ] || fail "no reference page for $name"
+  done
   [ "$target" != host ] || install_for_real "$build"
 done

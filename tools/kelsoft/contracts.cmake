@@ -1,7 +1,8 @@
 # cmake -DHEADER=kelsoft.h -DOUTPUT=contracts.inc -P contracts.cmake
-# Writes the contract of every function of the header, as its comments give it,
-# for `kelsoft help FUNCTION`: the declaration, the comment just above its group
-# of declarations (no blank line between), and the notes of its section.
+# Writes the contract of every function, the hook type and the hook variable
+# of the header, as its comments give it, for `kelsoft help NAME` and the
+# reference pages: the declaration, the comment just above its group of
+# declarations (no blank line between), and the notes of its section.
 cmake_minimum_required(VERSION 3.25)
 file(STRINGS ${HEADER} lines)
 set(in_comment FALSE)
@@ -33,8 +34,8 @@ foreach(line IN LISTS lines)
   elseif(line STREQUAL "")
     set(comment "")
     set(group "")
-  elseif(line MATCHES "((KEL|LUM)_[A-Za-z0-9_]+)\\(")
-    set(name ${CMAKE_MATCH_1})
+  elseif(line MATCHES "((KEL|LUM)_[A-Za-z0-9_]+)\\(|^typedef [^(]*\\(\\*([A-Za-z0-9_]+)\\)|^extern [^(;]* ([A-Za-z0-9_]+);")
+    set(name ${CMAKE_MATCH_1}${CMAKE_MATCH_3}${CMAKE_MATCH_4})
     if(NOT comment STREQUAL "")
       set(group "${comment}")
       set(comment "")
