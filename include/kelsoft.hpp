@@ -86,7 +86,14 @@ __attribute__((visibility("default"))) inline void trampoline(const char *file, 
     // before the first, as the library would have.
     const FloatFaultHook base = s.base;
     lock.unlock();
-    if (base != nullptr && base != trampoline) base(file, line, name);
+    // Hidden copies of this header may pass reports on to each other in a
+    // circle: a report goes round once at most.
+    static thread_local bool passing = false;
+    if (base != nullptr && base != trampoline && !passing) {
+      passing = true;
+      base(file, line, name);
+      passing = false;
+    }
     return;
   }
   ++node->running;
@@ -129,6 +136,9 @@ __attribute__((visibility("default"))) inline void trampoline(const char *file, 
 // header's symbols each keep their own list: the one whose scope was made
 // last receives every report while any of its scopes lives, and passes
 // reports on to the hook registered before its first scope once none does.
+// Across such objects, scopes must end in the reverse order of their making
+// for the hook registered before them to be put back; otherwise reports are
+// dropped until the program registers a hook again.
 class ScopedHook {
  public:
   explicit ScopedHook(FloatFaultHook hook) {
