@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "calls.h"
 #include "kelsoft.h"
-#include "kelsoft.hpp"
 #include "tool.h"
 #include "values.h"
 
@@ -35,6 +35,21 @@ Commands:
                                 a double, such as %.3e; with --size the buffer
                                 has N bytes and the answer says whether the
                                 text was cut
+  run [--answer] [FILE|-]       calls, one a line, as the test vectors hold
+                                them: NAME OPERANDS [-> RESULTS [! REPORTS]];
+                                a line with results is checked (each that
+                                differs is printed, then "N passed, M
+                                failed"), one without is printed with them
+                                (--answer: every line); exit status 1 when
+                                a line differs or cannot be run
+  verify                        runs the vectors installed with the command
+                                (../share/kelsoft/vectors from its folder)
+                                and prints per family how many give the
+                                target's bits on this host
+  generate [--texts] FIRST COUNT
+                                generated calls FIRST.. of every function
+                                that computes (--texts: the hard parser
+                                texts), without results, for run to answer
   help FUNCTION                 the contract of any function of kelsoft.h
   --help                        this text
   --version                     the release of the command and its library
@@ -50,20 +65,24 @@ Values: a float or double is decimal text, read by the library's own parser
 (KEL_SoftStr2Float, to the last character; 1e999 is infinity), a special
 value by name (any case), or its bits as 0x and hex digits. Integers are
 decimal (out of range is an error that gives the range) or 0x bits. Byte
-buffers are 0x and two hex digits per byte, in memory order. Results print
+buffers are 0x and two hex digits per byte, in the target's order
+(big-endian: what the PowerPC build stores, on every host). Results print
 as the shortest decimal text that reads back to the same value, then the
 bits. Function names may carry the KEL_ prefix or not, in any case.
 
-Exit status: 0 done, 2 the command line (or a line of standard input) could
-not be run.
+Exit status: 0 done, 1 a checked call differs from its expected results
+(run, verify), 2 the command line (or a line of standard input) could not
+be run.
 )";
 
-void list(const char *title, std::span<const Function> table) {
+void list(const char *title, std::string_view command) {
   std::printf("\n%s:", title);
   int column = 80;
-  for (const Function &f : table) {
-    if (column + f.name.size() + 1 > 78) column = std::printf("\n ");
-    column += std::printf(" %.*s", static_cast<int>(f.name.size()), f.name.data());
+  for (const calls::Function &f : calls::exported()) {
+    if (f.call == nullptr || command_of(f) != command) continue;
+    const std::string_view name = std::string_view(f.name).substr(4);
+    if (column + name.size() + 1 > 78) column = std::printf("\n ");
+    column += std::printf(" %.*s", static_cast<int>(name.size()), name.data());
   }
   std::printf("\n");
 }
@@ -74,9 +93,9 @@ int help() {
   for (const Special &s : kSpecials)
     std::printf("  %-6s double 0x%016llX, float 0x%08X\n", s.name, static_cast<unsigned long long>(s.double_bits),
                 static_cast<unsigned>(s.float_bits));
-  list("convert functions", kConvertFunctions);
-  list("calc functions", kCalcFunctions);
-  list("format functions", kFormatFunctions);
+  list("convert functions", "convert");
+  list("calc functions", "calc");
+  list("format functions", "format");
   return 0;
 }
 
@@ -85,12 +104,8 @@ int version() {
   return 0;
 }
 
-int convert(Args args) { return run_function(kConvertFunctions, args); }
-int calc(Args args) {
-  kel::ScopedHook hook(put_report);
-  return run_function(kCalcFunctions, args);
-}
-int format(Args args) {
+// The command's FUNCTION OPERANDS..., without --size N (g_format_size).
+int call_with_size(std::string_view command, Args args) {
   std::vector<char *> rest;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (std::strcmp(args[i], "--size") != 0) {
@@ -104,36 +119,12 @@ int format(Args args) {
     g_format_size = n;
     ++i;
   }
-  return run_function(kFormatFunctions, rest);
+  return call_function(command, rest);
 }
 
-// Runs one(operands) for each line of standard input, one answer a line.
-template <typename One>
-int each_line(bool split, One one) {
-  if (g_style == Style::kLines) g_style = Style::kOneLine;
-  std::string line;
-  while (std::getline(std::cin, line)) {
-    std::vector<std::string> words;
-    if (!split) words.push_back(line);
-    for (std::size_t at = 0; split && (at = line.find_first_not_of(" \t\r", at)) != std::string::npos;) {
-      const std::size_t stop = line.find_first_of(" \t\r", at);
-      words.push_back(line.substr(at, stop - at));
-      at = stop;
-    }
-    std::vector<char *> operands;
-    operands.reserve(words.size());
-    for (std::string &w : words) operands.push_back(w.data());
-    one(Args(operands));
-  }
-  return 0;
-}
-
-bool from_stdin(Args args) { return args.size() == 1 && std::strcmp(args[0], "-") == 0; }
-
-int parse(Args args) {
-  if (from_stdin(args)) return each_line(false, parse_texts);
-  return parse_texts(args);
-}
+int calc(Args args) { return call_with_size("calc", args); }
+int convert(Args args) { return call_with_size("convert", args); }
+int format(Args args) { return call_with_size("format", args); }
 
 // The library's typical request.
 int demo() {
@@ -147,60 +138,11 @@ struct Command {
   int (*run)(Args args);
 };
 constexpr Command kCommands[] = {
-    {"parse", parse},
-    {"convert", convert},
-    {"calc", calc},
-    {"format", format},
+    {"parse", parse_texts}, {"run", run_lines}, {"verify", verify}, {"generate", generate_calls},
+    {"convert", convert},   {"calc", calc},     {"format", format},
 };
-
-struct Table {
-  const char *command;
-  const std::span<const Function> *functions;
-};
-constexpr Table kTables[] = {
-    {"convert", &kConvertFunctions},
-    {"calc", &kCalcFunctions},
-    {"format", &kFormatFunctions},
-};
-
-// The message for a name no function of table has: the command that has it,
-// or the nearest name.
-int unknown_function(std::span<const Function> table, const char *given, std::string_view name) {
-  const Function *nearest = nullptr;
-  std::size_t best = ~std::size_t{0};
-  for (const Table &t : kTables) {
-    for (const Function &f : *t.functions) {
-      if (same_name(f.name, name) && t.functions->data() != table.data())
-        return usage_error("unknown function '%s'; %.*s is a %s function", given, static_cast<int>(f.name.size()),
-                           f.name.data(), t.command);
-      const std::size_t d = distance(f.name, name);
-      if (t.functions->data() == table.data() && d < best) best = d, nearest = &f;
-    }
-  }
-  if (nearest == nullptr || best > 3) return usage_error("unknown function '%s'", given);
-  return usage_error("unknown function '%s'; did you mean %.*s?", given, static_cast<int>(nearest->name.size()),
-                     nearest->name.data());
-}
 
 }  // namespace
-
-int run_function(std::span<const Function> table, Args args) {
-  if (args.empty()) return usage_error("missing function name");
-  std::string_view name = args[0];
-  if (name.size() > 4 && same_name(name.substr(0, 4), "KEL_")) name.remove_prefix(4);
-  for (const Function &f : table) {
-    if (!same_name(f.name, name)) continue;
-    const auto run = [&f](Args operands) {
-      put_json("function", json_string("KEL_" + std::string(f.name)));
-      for (const char *o : operands) put_json("operands", json_string(o));
-      return f.run(operands);
-    };
-    const Args operands = args.subspan(1);
-    if (from_stdin(operands)) return each_line(true, run);
-    return run(operands);
-  }
-  return unknown_function(table, args[0], name);
-}
 
 }  // namespace tool
 

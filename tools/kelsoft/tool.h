@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "calls.h"
+
 namespace tool {
 
 // Exit status of a command line the program cannot run.
@@ -16,27 +18,15 @@ constexpr int kUsage = 2;
 
 using Args = std::span<char *const>;
 
-// One library function a subcommand can call: its name without the KEL_
-// prefix, and the adapter that reads its operands, calls it and prints.
-struct Function {
-  std::string_view name;
-  int (*run)(Args operands);
-};
-
-// The entry for KEL_<name>: the file that builds a table defines call(f, args)
-// for each function type it holds.
-// clang-format off
-#define KEL_TOOL_ENTRY(name) Function{#name, [](Args args) { return call(KEL_##name, args); }}
-// clang-format on
-
-extern const std::span<const Function> kConvertFunctions;
-extern const std::span<const Function> kCalcFunctions;
-extern const std::span<const Function> kFormatFunctions;
-
-// FUNCTION OPERANDS...: looks FUNCTION up in table (any case, with or without
-// KEL_) and runs it; a lone "-" as operands runs it once per line of stdin.
-int run_function(std::span<const Function> table, Args args);
+// The subcommands that call the library (call.cpp, run.cpp): calc, convert
+// and format call one function of their family (calc: every family but
+// convert and format), named in any case, with or without KEL_ or LUM_.
+int call_function(std::string_view command, Args args);
+std::string_view command_of(const calls::Function &f);
 int parse_texts(Args texts);
+int run_lines(Args args);
+int verify(Args args);
+int generate_calls(Args args);
 
 // How answers are printed: "key: value" lines (the default), one line per
 // answer (operands from stdin), or one JSON object per line (--json).
@@ -65,9 +55,6 @@ extern bool g_failed;
 // Case-insensitive comparison and the distance that picks suggestions.
 bool same_name(std::string_view a, std::string_view b);
 std::size_t distance(std::string_view a, std::string_view b);
-
-// The fault hook of calc: adds each report to the answer as it arrives.
-void put_report(const char *file, int32_t line, const char *name);
 
 // kelsoft help FUNCTION: the contract from kelsoft.h.
 int print_contract(std::string_view name);
