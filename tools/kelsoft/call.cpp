@@ -23,51 +23,47 @@ std::string_view bare(std::string_view name) {
   return name.starts_with("KEL_") || name.starts_with("LUM_") ? name.substr(4) : name;
 }
 
-// "key: decimal bits"; in JSON key and key_bits.
-void put_number(const std::string &key, const calls::Result &r) {
-  const std::string d = decimal(r), h = hex(r);
-  put(key, d + " " + h, key, json_string(d));
-  put_json(key + "_bits", json_string(h));
-}
-
 // The written bytes up to the terminator.
 std::string written_text(const calls::Result &r) {
   return r.text.substr(0, std::min(r.text.find('\0'), r.text.size()));
 }
 
-void put_result(const std::string &key, const calls::Result &r) {
+std::string quote(const std::string &text) { return '"' + text + '"'; }
+
+void put_result(std::string_view key, const calls::Result &r) {
   static const char *const kMeaning[] = {"equal or unordered", "greater", "less"};
-  if (r.filled && !r.stored) return put(key, "not stored", key, "null");
-  if (r.null) return put(key, "null", key, "null");
+  if (r.filled && !r.stored) return answer_result(key, "not stored", "null", "null", false);
+  if (r.null) return answer_result(key, "null", "null", "null");
+  const std::string h = hex(r), bits = json_string(h);
   switch (r.kind) {
     case 'a':
     case 't':
-      return put(key, "\"" + r.text + "\"", key, json_string(r.text));
+      return answer_result(key, quote(r.text), json_string(r.text), "null");
     case 'b':
-      return put(key, "\"" + written_text(r) + "\"", key, json_string(written_text(r)));
+      return answer_result(key, quote(written_text(r)), json_string(written_text(r)), "null");
     case 'x':
     case 'X':
-      return put(key, hex(r) + " (the bytes in the target's order, big-endian)", key, json_string(hex(r)));
+      return answer_result(key, h + " (the bytes in the target's order, big-endian)", bits, bits);
     case 'C': {
       const auto c = static_cast<int32_t>(r.bits);
-      const char *m = c >= 0 && c <= 2 ? kMeaning[c] : "null address";
-      put(key, std::to_string(c) + " (" + m + ")", key, std::to_string(c));
-      return put_json("meaning", json_string(m));
+      return answer_result(key, std::to_string(c) + " (" + (c >= 0 && c <= 2 ? kMeaning[c] : "null address") + ")",
+                           std::to_string(c), bits);
     }
-    default:
-      return put_number(key, r);
+    default: {
+      const std::string d = decimal(r);
+      const bool finite = d.find_first_of("in") == std::string::npos;  // not inf or nan
+      return answer_result(key, d + " " + h, finite ? d : "null", bits);
+    }
   }
 }
 
 void put_answer(const calls::Function &f, const calls::Answer &a) {
-  for (std::size_t i = 0; i < a.report_count; ++i) {
-    const calls::Report &r = a.reports[i];
-    put("report", std::string(r.file) + ":" + std::to_string(r.line) + " " + r.name, "reports", json_string(r.name));
-  }
+  for (std::size_t i = 0; i < a.report_count; ++i)
+    answer_report(a.reports[i].file, a.reports[i].line, a.reports[i].name);
   std::string_view names = f.names != nullptr ? f.names : "result";
   for (std::size_t i = 0; i < a.call.count; ++i) {
     const std::size_t blank = std::min(names.find(' '), names.size());
-    put_result(std::string(names.substr(0, blank)), a.call.out[i]);
+    put_result(names.substr(0, blank), a.call.out[i]);
     names.remove_prefix(std::min(blank + 1, names.size()));
   }
 }
@@ -90,36 +86,55 @@ bool read_operands(const calls::Function &f, Args args, calls::Value *in) {
   return true;
 }
 
-// A call that writes text into a buffer: the text in a buffer of --size
-// bytes, and whether it was cut from the whole text (as much of it as
+// A preview of a text too long to show: its start, and how long it is.
+std::string preview(const std::string &text) {
+  constexpr std::size_t kShown = 60;
+  if (text.size() <= kShown) return quote(text);
+  const bool longer = text.size() + 1 >= kWholeSize;
+  return quote(text.substr(0, kShown)) + "... (" + (longer ? "more than " : "") + std::to_string(text.size()) +
+         " bytes)";
+}
+
+// A call that writes text into a buffer of --size bytes (or kWholeSize):
+// what it stored, whether the C library failed the call, and whether the
+// text was cut, with a preview of the whole text (as much of it as
 // kWholeSize bytes hold).
 int sized(const calls::Function &f, calls::Value *in) {
   const std::size_t size_operand = std::strchr(f.operands, 'z') - f.operands;
-  calls::Answer whole, sized;
-  in[size_operand].bits = kWholeSize;
-  calls::answer(f, in, false, whole);
-  const std::string all = written_text(whole.call.out[0]);
-  if (!g_format_size) {
-    put_answer(f, whole);
+  calls::Answer a;
+  a.exact = false;
+  in[size_operand].bits = g_format_size.value_or(kWholeSize);
+  calls::answer(f, in, false, a);
+  put_answer(f, a);
+  const std::string text = written_text(a.call.out[0]);
+  if (a.error != 0) {
+    answer_result("failed",
+                  std::string("yes, the C library failed the call: ") + strerrorname_np(a.error) + " (" +
+                      std::strerror(a.error) + ")",
+                  json_string(strerrorname_np(a.error)), "null");
     return emit();
   }
-  in[size_operand].bits = *g_format_size;
-  calls::answer(f, in, false, sized);
-  put_answer(f, sized);
-  const bool cut = written_text(sized.call.out[0]) != all;
-  const bool longer = all.size() + 1 >= kWholeSize;
-  put("cut",
-      cut ? "yes, the whole text \"" + all + (longer ? "\"... needs more than " : "\" needs ") +
-                std::to_string(longer ? kWholeSize : all.size() + 1) + " bytes"
-          : "no",
-      "cut", cut ? "true" : "false");
-  if (cut) put_json("whole", json_string(all));
+  if (!g_format_size) return emit();
+  bool cut = text.size() + 1 >= *g_format_size && *g_format_size < kWholeSize;
+  std::string whole = text;
+  if (cut) {
+    calls::Answer w;
+    w.exact = false;
+    in[size_operand].bits = kWholeSize;
+    calls::answer(f, in, false, w);
+    whole = written_text(w.call.out[0]);
+    cut = whole != text;
+  }
+  const bool longer = whole.size() + 1 >= kWholeSize;
+  const std::string needs = longer ? "more than " + std::to_string(kWholeSize) : std::to_string(whole.size() + 1);
+  answer_result("cut", cut ? "yes, the whole text " + preview(whole) + " needs " + needs + " bytes" : "no",
+                cut ? "true" : "false", "null");
   return emit();
 }
 
 int call(const calls::Function &f, Args args) {
-  put_json("function", json_string(f.name));
-  for (const char *o : args) put_json("operands", json_string(o));
+  answer_function(f.name);
+  for (const char *o : args) answer_operand(o);
   if (std::string_view(f.name) == "KEL_Double2String2") {
     if (args.size() == 3) return usage_error("expected a value and a format; give a buffer size as --size %s", args[2]);
     if (args.size() == 2 && !kel::is_double_format(args[1]))
@@ -129,6 +144,7 @@ int call(const calls::Function &f, Args args) {
   if (!read_operands(f, args, in)) return kUsage;
   if (std::strchr(f.operands, 'z') != nullptr) return sized(f, in);
   calls::Answer a;
+  a.exact = false;
   calls::answer(f, in, false, a);
   put_answer(f, a);
   return emit();
@@ -167,7 +183,7 @@ int unknown_function(std::string_view command, const char *given) {
     const std::size_t d = std::min(distance(f.name, given), distance(bare(f.name), given));
     if (d < best) best = d, nearest = &f;
   }
-  if (nearest == nullptr || best > 3) return usage_error("unknown function '%s'", given);
+  if (nearest == nullptr || !close_enough(best, given)) return usage_error("unknown function '%s'", given);
   const std::string_view name = bare(nearest->name);
   return usage_error("unknown function '%s'; did you mean %.*s?", given, static_cast<int>(name.size()), name.data());
 }
@@ -181,12 +197,13 @@ int parse_one(Args texts) {
     calls::Answer d, f;
     calls::answer(parse, in, false, d);
     calls::answer(narrow, in, false, f);
-    put("text", "\"" + in[0].text + "\"", "text", json_string(text));
+    answer_function("parse");
+    answer_operand(text);
+    answer_note("text", quote(in[0].text));
     put_result("double", d.call.out[0]);
     put_result("float", f.call.out[0]);
-    const std::string consumed = std::to_string(d.call.out[1].bits), length = std::to_string(in[0].text.size());
-    put("end", consumed + " of " += length, "end", consumed);
-    put_json("length", length);
+    const std::string consumed = std::to_string(d.call.out[1].bits);
+    answer_result("end", consumed + " of " + std::to_string(in[0].text.size()), consumed, "null");
     emit();
   }
   return 0;

@@ -1,6 +1,7 @@
 #include "calls.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -92,7 +93,6 @@ void to_buffer(Call &c) {
   Out<Word<S>> bytes(c);
   F(In<S>(c.in[0]).p, bytes.p());
   c.object(bytes.value);
-  c.out[c.count - 1].kind = sizeof(S) == 8 ? 'X' : 'x';
 }
 
 void power(Call &c) {
@@ -281,9 +281,9 @@ std::size_t written(const std::string &bytes, unsigned char fill) {
   return n;
 }
 
-bool unsure(const Result &r) {
+bool unsure(const Result &r, bool exact) {
   if (!r.filled) return false;
-  if (r.kind == 'b') return true;
+  if (r.kind == 'b') return exact || r.text.find('\0') == std::string::npos;
   return r.bits == filled_bits(r.kind, kFill);
 }
 
@@ -307,9 +307,13 @@ void answer(const Function &f, const Value *in, bool null_result, Answer &a) {
   c.fill = kFill;
   c.count = 0;
   current = &a;
+  errno = 0;
   f.call(c);
+  a.error = errno;
   current = nullptr;
-  if (std::none_of(c.out, c.out + c.count, unsure)) return;
+  // The table says what each result is; the adapters give only bits.
+  for (std::size_t i = 0; i < c.count && f.results[i] != '\0'; ++i) c.out[i].kind = f.results[i];
+  if (std::none_of(c.out, c.out + c.count, [&a](const Result &r) { return unsure(r, a.exact); })) return;
   Call other;
   other.in = in;
   other.null_result = null_result;

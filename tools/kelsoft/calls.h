@@ -96,6 +96,10 @@ struct Answer {
   Call call;
   Report reports[8];
   std::size_t report_count = 0;
+  int error = 0;  // errno after the call
+  // Whether a buffer's written bytes must be known exactly, even after its
+  // terminator (a second call); the command's answers show up to it.
+  bool exact = true;
 };
 
 // Calls f (a second time with the other fill when the first leaves a result

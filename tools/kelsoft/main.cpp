@@ -26,15 +26,18 @@ Commands:
                                 (KEL_Seva) values of each text, with their
                                 bits, and where the parse ended
   convert FUNCTION VALUE        a conversion; the result in decimal and hex
-  calc FUNCTION OPERANDS...     an arithmetic, comparison or elementary
-                                function; prints each fault report as the hook
-                                receives it, then the stored result
+  calc FUNCTION OPERANDS...     any other function that computes (arithmetic,
+                                comparison, elementary, parser, case and
+                                fault helpers); prints each fault report as
+                                the hook receives it, then each result, or
+                                "not stored" for one the call left alone
   format FUNCTION VALUE [FORMAT] [--size N]
                                 a formatting function; FORMAT (for
                                 Double2String2 only) holds one conversion of
                                 a double, such as %.3e; with --size the buffer
                                 has N bytes and the answer says whether the
-                                text was cut
+                                text was cut (a preview of the whole text
+                                is shown) or the C library failed the call
   run [--answer] [FILE|-]       calls, one a line, as the test vectors hold
                                 them: NAME OPERANDS [-> RESULTS [! REPORTS]];
                                 a line with results is checked (each that
@@ -55,7 +58,18 @@ Commands:
   --version                     the release of the command and its library
 
 Options:
-  --json                        one JSON object per answer, one per line
+  --json                        one JSON object per answer, one a line, on
+                                standard output (for parse, calc, convert,
+                                format and no command): {"function",
+                                "operands": [...], "reports": [...],
+                                "results": [{"name", "value", "text",
+                                "bits", "stored"}...], "error"}, every field
+                                always present; value is a number (null when
+                                not finite or not stored) or a string (a
+                                text, a byte buffer), bits "0x..." or null;
+                                a command line or input line that cannot be
+                                run is an object with "error" set; bytes
+                                outside UTF-8 are written as \u00XX
   -                             in place of the operands (or the texts of
                                 parse): read them from standard input, one
                                 line each (blank-separated), one answer per
@@ -64,15 +78,16 @@ Options:
 Values: a float or double is decimal text, read by the library's own parser
 (KEL_SoftStr2Float, to the last character; 1e999 is infinity), a special
 value by name (any case), or its bits as 0x and hex digits. Integers are
-decimal (out of range is an error that gives the range) or 0x bits. Byte
-buffers are 0x and two hex digits per byte, in the target's order
-(big-endian: what the PowerPC build stores, on every host). Results print
+decimal (out of range is an error that gives the range) or 0x bits.
+Blanks around a number are ignored. Byte buffers are 0x and two hex digits
+per byte, in the target's order (big-endian: what the PowerPC build
+stores, on every host). Results print
 as the shortest decimal text that reads back to the same value, then the
 bits. Function names may carry the KEL_ prefix or not, in any case.
 
 Exit status: 0 done, 1 a checked call differs from its expected results
 (run, verify), 2 the command line (or a line of standard input) could not
-be run.
+be run, 3 the output could not be written (a message on standard error).
 )";
 
 void list(const char *title, std::string_view command) {
@@ -128,7 +143,7 @@ int format(Args args) { return call_with_size("format", args); }
 
 // The library's typical request.
 int demo() {
-  std::printf("KEL_Ddiv(1.0, 0.0) with a fault hook registered:\n");
+  if (g_style != Style::kJson) std::printf("KEL_Ddiv(1.0, 0.0) with a fault hook registered:\n");
   char *const args[] = {const_cast<char *>("Ddiv"), const_cast<char *>("1.0"), const_cast<char *>("0.0")};
   return calc(args);
 }
@@ -146,6 +161,29 @@ constexpr Command kCommands[] = {
 
 }  // namespace tool
 
+namespace tool {
+namespace {
+
+int run_command(Args args) {
+  if (args.empty()) return demo();
+  const std::string_view command = args[0];
+  const bool answers = command == "parse" || command == "calc" || command == "convert" || command == "format";
+  if (g_style == Style::kJson && !answers)
+    return usage_error("--json answers parse, calc, convert and format, not %s", args[0]);
+  if (command == "--help" || command == "-h" || (command == "help" && args.size() == 1)) return help();
+  if (command == "help") return args.size() == 2 ? print_contract(args[1]) : usage_error("help takes one name");
+  if (command == "--version") return version();
+  for (const auto &c : kCommands) {
+    if (c.name != command) continue;
+    const int status = c.run(args.subspan(1));
+    return g_failed ? kUsage : status;
+  }
+  return usage_error("unknown command '%s'", args[0]);
+}
+
+}  // namespace
+}  // namespace tool
+
 int main(int argc, char **argv) {
   std::vector<char *> kept;
   for (int i = 1; i < argc; ++i) {
@@ -154,17 +192,5 @@ int main(int argc, char **argv) {
     else
       kept.push_back(argv[i]);
   }
-  const tool::Args args(kept);
-  if (args.empty()) return tool::demo();
-  const std::string_view command = args[0];
-  if (command == "--help" || command == "-h" || (command == "help" && args.size() == 1)) return tool::help();
-  if (command == "help")
-    return args.size() == 2 ? tool::print_contract(args[1]) : tool::usage_error("help takes one name");
-  if (command == "--version") return tool::version();
-  for (const auto &c : tool::kCommands) {
-    if (c.name != command) continue;
-    const int status = c.run(args.subspan(1));
-    return tool::g_failed ? tool::kUsage : status;
-  }
-  return tool::usage_error("unknown command '%s'", args[0]);
+  return tool::finish(tool::run_command(kept));
 }
