@@ -31,7 +31,6 @@ struct Tally {
 
 struct Options {
   bool answer_all = false;  // answer every line, whatever results it holds
-  bool quiet = false;       // print only what differs (verify)
 };
 
 // Runs every line of in: answers the lines without results on out, checks
