@@ -1,7 +1,7 @@
 // The call table: every name the library exports, what its operands and
 // results are, and how to call it, with the null addresses and the filled
 // result objects that show what a call stored. `kelsoft run` reads calls from
-// lines (run.cpp), the subcommands from the command line (call.cpp).
+// lines (lines.cpp), the subcommands from the command line (call.cpp).
 #ifndef KELSOFT_TOOL_CALLS_H
 #define KELSOFT_TOOL_CALLS_H
 
