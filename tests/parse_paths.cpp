@@ -2,7 +2,7 @@
 // the one rounding decides, it must give the chain's bits and end.
 //   parse_paths COUNT [FIRST]   check texts FIRST..FIRST+COUNT-1 and print how
 //                               many the one rounding decided
-// The texts: the hard texts of parse_dump, random numbers, texts steered next
+// The texts: the hard texts (tools/kelsoft/hard_texts.cpp), random numbers, texts steered next
 // to a midpoint of the chain's own sum (with and without exponent), integers
 // next to midpoints from 2^53 to 10^308, the ends of the ranges the one
 // rounding takes, and the ends of the tables.
@@ -16,21 +16,12 @@
 #include "hard_texts.h"
 #include "parse_paths.h"
 #include "parse_tables.h"
+#include "rng.h"
 
 namespace {
 
 using kel::Extended;
-
-struct Rng {
-  uint64_t state;
-  uint64_t next() {
-    uint64_t z = state += 0x9E3779B97F4A7C15u;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-    return z ^ (z >> 31);
-  }
-  int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
-};
+using kel_rng::Rng;
 
 void digits(Rng &rng, std::string &s, int count) {
   for (int i = 0; i < count; ++i) s += static_cast<char>('0' + rng.below(10));

@@ -60,6 +60,8 @@ run_case() {
   elif [ "$1" = command ]; then
     out=$(clean "${emulator[@]}" "$tree/usr/bin/kelsoft" parse 0.3) || fail "installed kelsoft"
     grep -q 0x3FD3333333333334 <<<"$out" || fail "kelsoft printed: $out"
+    # The vectors installed with it, found from where the tree now is.
+    out=$(clean "${emulator[@]}" "$tree/usr/bin/kelsoft" verify) || fail "kelsoft verify: $out"
   else
     rm -rf "$dir"
     if [ "$via" = cmake ]; then build_cmake "$project" "$dir"; else build_pkg_config "$project" "$dir"; fi

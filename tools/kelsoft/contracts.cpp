@@ -30,6 +30,8 @@ int print_contract(std::string_view name) {
     const std::size_t d = std::min(distance(name, c.name), distance(name, bare));
     if (d < best) best = d, nearest = &c;
   }
+  if (!close_enough(best, name))
+    return usage_error("no function '%.*s' in kelsoft.h", static_cast<int>(name.size()), name.data());
   return usage_error("no function '%.*s' in kelsoft.h; did you mean %.*s?", static_cast<int>(name.size()), name.data(),
                      static_cast<int>(nearest->name.size()), nearest->name.data());
 }

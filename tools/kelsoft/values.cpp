@@ -4,67 +4,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <limits>
-#include <string_view>
 
 #include "kelsoft.h"
 
 namespace tool {
 namespace {
-
-template <std::size_t N>
-using Unsigned = std::conditional_t<N == 2, uint16_t, std::conditional_t<N == 4, uint32_t, uint64_t>>;
-
-bool has_hex_prefix(std::string_view s) { return s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'); }
-
-// The whole of s as a number in base, or false.
-template <typename T>
-bool whole(std::string_view s, T &out, int base) {
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out, base);
-  return ec == std::errc() && end == s.data() + s.size();
-}
-
-// 0x and at most two hex digits per byte of T: T's bits.
-template <typename T>
-bool read_bits(std::string_view s, T &out) {
-  Unsigned<sizeof(T)> bits;
-  if (!has_hex_prefix(s) || s.size() - 2 > 2 * sizeof(T) || !whole(s.substr(2), bits, 16)) return false;
-  out = std::bit_cast<T>(bits);
-  return true;
-}
-
-template <typename T>
-bool read_integer(const char *text, T &out) {
-  const std::string_view s = text;
-  if (has_hex_prefix(s)) {
-    if (read_bits(s, out)) return true;
-    usage_error("cannot read operand '%s': 0x takes 1 to %zu hex digits here", text, 2 * sizeof(T));
-    return false;
-  }
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out, 10);
-  if (ec == std::errc() && end == s.data() + s.size()) return true;
-  if (ec == std::errc::result_out_of_range)
-    usage_error("operand '%s' is out of range: %s to %s", text, std::to_string(std::numeric_limits<T>::min()).c_str(),
-                std::to_string(std::numeric_limits<T>::max()).c_str());
-  else
-    usage_error("cannot read operand '%s'", text);
-  return false;
-}
-
-// Decimal text must be read by the library's parser to its end.
-bool parses_whole(const char *text) {
-  char *end = nullptr;
-  KEL_SoftStr2Float(text, &end);
-  return *text != '\0' && end != nullptr && *end == '\0';
-}
-
-template <typename T>
-std::string shortest(T v) {
-  if (std::isinf(v)) return v > 0 ? "+inf" : "-inf";
-  char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, end);
-}
 
 // The target's patterns: the default NaN has the quiet bit set; a signalling
 // NaN has it clear and the next bit set.
@@ -74,76 +18,139 @@ constexpr Special kSpecialTable[] = {
     {"snan", 0x7FF4000000000000, 0x7FA00000}, {"-snan", 0xFFF4000000000000, 0xFFA00000},
 };
 
-template <typename T, typename Bits>
-bool read_float(const char *text, T &out, Bits Special::*bits, void (*eva)(T *, const char *)) {
-  std::string_view s = text;
-  if (s.starts_with('+')) s.remove_prefix(1);
-  for (const Special &special : kSpecialTable) {
-    if (same_name(s, special.name)) {
-      out = std::bit_cast<T>(special.*bits);
-      return true;
-    }
-  }
-  if (has_hex_prefix(text)) {
-    if (read_bits(text, out)) return true;
-    usage_error("cannot read operand '%s': 0x takes 1 to %zu hex digits here", text, 2 * sizeof(T));
-    return false;
-  }
-  if (!parses_whole(text)) {
-    usage_error("cannot read operand '%s'", text);
-    return false;
-  }
-  eva(&out, text);
+bool same_name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
   return true;
 }
 
-std::string hex(uint64_t bits, std::size_t size) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "0x%0*llX", static_cast<int>(2 * size), static_cast<unsigned long long>(bits));
-  return buf;
+bool has_hex_prefix(std::string_view s) { return s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'); }
+
+std::string_view trimmed(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+// 0x and 1 to `most` hex digits (exactly `most` when exact).
+bool read_bits(std::string_view s, int most, bool exact, uint64_t &bits) {
+  const std::string_view d = s.substr(2);
+  if (d.empty() || d.size() > static_cast<std::size_t>(most) || (exact && d.size() != static_cast<std::size_t>(most)))
+    return false;
+  const auto [end, ec] = std::from_chars(d.data(), d.data() + d.size(), bits, 16);
+  return ec == std::errc() && end == d.data() + d.size();
+}
+
+bool read_float(char kind, std::string_view s, uint64_t &bits) {
+  const std::string_view name = s.starts_with('+') ? s.substr(1) : s;
+  for (const Special &special : kSpecialTable) {
+    if (same_name(name, special.name)) {
+      bits = kind == 'd' ? special.double_bits : special.float_bits;
+      return true;
+    }
+  }
+  // Decimal text is read by the library's parser, to its end.
+  const std::string text(s);
+  char *end = nullptr;
+  KEL_SoftStr2Float(text.c_str(), &end);
+  if (text.empty() || end == nullptr || *end != '\0') return false;
+  if (kind == 'd') {
+    double v;
+    KEL_Deva(&v, text.c_str());
+    bits = std::bit_cast<uint64_t>(v);
+  } else {
+    float v;
+    KEL_Seva(&v, text.c_str());
+    bits = std::bit_cast<uint32_t>(v);
+  }
+  return true;
+}
+
+struct Range {
+  int64_t low;
+  uint64_t high;
+};
+
+Range range(char kind) {
+  const int bits = 4 * calls::digits(kind);
+  if (!calls::is_signed(kind)) return {0, ~uint64_t{0} >> (64 - bits)};
+  return {-static_cast<int64_t>((uint64_t{1} << (bits - 1)) - 1) - 1, (uint64_t{1} << (bits - 1)) - 1};
+}
+
+// A decimal integer of any size and sign against the kind's range.
+bool read_integer(char kind, std::string_view s, uint64_t &bits, std::string &error) {
+  const bool negative = s.starts_with('-');
+  const std::string_view d = negative || s.starts_with('+') ? s.substr(1) : s;
+  uint64_t magnitude = 0;
+  const auto [end, ec] = std::from_chars(d.data(), d.data() + d.size(), magnitude, 10);
+  if (d.empty() || end != d.data() + d.size() || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
+    error = "cannot read operand '" + std::string(s) + "'";
+    return false;
+  }
+  const Range r = range(kind);
+  const uint64_t low_magnitude = 0 - static_cast<uint64_t>(r.low);
+  if (ec == std::errc::result_out_of_range || (negative ? magnitude > low_magnitude : magnitude > r.high)) {
+    error =
+        "operand '" + std::string(s) + "' is out of range: " + std::to_string(r.low) + " to " + std::to_string(r.high);
+    return false;
+  }
+  bits = (negative ? 0 - magnitude : magnitude) & (~uint64_t{0} >> (64 - 4 * calls::digits(kind)));
+  return true;
 }
 
 }  // namespace
 
 const std::span<const Special> kSpecials = kSpecialTable;
 
-bool read(const char *text, double &out) { return read_float(text, out, &Special::double_bits, KEL_Deva); }
-bool read(const char *text, float &out) { return read_float(text, out, &Special::float_bits, KEL_Seva); }
-
-bool read(const char *text, int16_t &out) { return read_integer(text, out); }
-bool read(const char *text, uint16_t &out) { return read_integer(text, out); }
-bool read(const char *text, int32_t &out) { return read_integer(text, out); }
-bool read(const char *text, uint32_t &out) { return read_integer(text, out); }
-bool read(const char *text, int64_t &out) { return read_integer(text, out); }
-bool read(const char *text, uint64_t &out) { return read_integer(text, out); }
-
-template <std::size_t N>
-static bool read_bytes(const char *text, Bytes<N> &out) {
-  const std::string_view s = text;
-  bool ok = has_hex_prefix(s) && s.size() == 2 + 2 * N;
-  for (std::size_t i = 0; ok && i < N; ++i) ok = whole(s.substr(2 + 2 * i, 2), out.b[i], 16);
-  if (!ok) usage_error("cannot read operand '%s': a buffer is 0x and %zu hex digits", text, 2 * N);
-  return ok;
-}
-bool read(const char *text, Bytes<4> &out) { return read_bytes(text, out); }
-bool read(const char *text, Bytes<8> &out) { return read_bytes(text, out); }
-
-std::string decimal(double v) { return shortest(v); }
-std::string decimal(float v) { return shortest(v); }
-std::string show(double v) { return decimal(v) + " " + hex(std::bit_cast<uint64_t>(v), sizeof v); }
-std::string show(float v) { return decimal(v) + " " + hex(std::bit_cast<uint32_t>(v), sizeof v); }
-
-void put_value(std::string_view key, std::string shown) {
-  const std::size_t space = shown.rfind(' ');
-  if (space == std::string::npos || shown.compare(space + 1, 2, "0x") != 0) return put(key, std::move(shown));
-  put(key, shown, key, json_string(std::string_view(shown).substr(0, space)));
-  put_json(std::string(key) + "_bits", json_string(std::string_view(shown).substr(space + 1)));
+bool read_operand(char kind, std::string_view text, calls::Value &out, std::string &error) {
+  out.null = false;
+  if (calls::is_text(kind)) {
+    out.text.assign(text);
+    return true;
+  }
+  const std::string_view s = trimmed(text);
+  const int digits = calls::digits(kind);
+  const bool buffer = kind == 'x' || kind == 'X';
+  if (has_hex_prefix(s)) {
+    if (read_bits(s, digits, buffer, out.bits)) return true;
+    error = "cannot read operand '" + std::string(text) + "': " + (buffer ? "a buffer is 0x and " : "0x takes 1 to ") +
+            std::to_string(digits) + " hex digits" + (buffer ? "" : " here");
+    return false;
+  }
+  if (kind == 'd' || kind == 'f') {
+    if (read_float(kind, s, out.bits)) return true;
+    error = "cannot read operand '" + std::string(text) + "'";
+    return false;
+  }
+  if (buffer) {
+    error = "cannot read operand '" + std::string(text) + "': a buffer is 0x and " + std::to_string(digits) +
+            " hex digits, its bytes in the target's order";
+    return false;
+  }
+  return read_integer(kind, s, out.bits, error);
 }
 
-std::string show(int64_t v, std::size_t size) {
-  const uint64_t mask = size == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * size)) - 1;
-  return std::to_string(v) + " " + hex(static_cast<uint64_t>(v) & mask, size);
+std::string decimal(const calls::Result &r) {
+  char buf[64];
+  if (r.kind == 'd' || r.kind == 'f') {
+    const double v =
+        r.kind == 'd' ? std::bit_cast<double>(r.bits) : std::bit_cast<float>(static_cast<uint32_t>(r.bits));
+    if (std::isinf(v)) return v > 0 ? "+inf" : "-inf";
+    const auto [end, ec] = r.kind == 'd' ? std::to_chars(buf, buf + sizeof buf, v)
+                                         : std::to_chars(buf, buf + sizeof buf, static_cast<float>(v));
+    return std::string(buf, end);
+  }
+  const int bits = 4 * calls::digits(r.kind);
+  if (!calls::is_signed(r.kind)) return std::to_string(r.bits);
+  const uint64_t sign = uint64_t{1} << (bits - 1);
+  return std::to_string(static_cast<int64_t>((r.bits ^ sign) - sign));
 }
-std::string show(uint64_t v, std::size_t size) { return std::to_string(v) + " " + hex(v, size); }
+
+std::string hex(const calls::Result &r) {
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "0x%0*llX", calls::digits(r.kind), static_cast<unsigned long long>(r.bits));
+  return buf;
+}
 
 }  // namespace tool

@@ -2,8 +2,8 @@
 // digit strings, many fraction digits, exponents at and beyond the ends of the
 // double range, counts that wrap, malformed exponents, blanks, signs and bytes
 // above 127. Text i depends on i alone, on every platform.
-#ifndef KEL_TESTS_HARD_TEXTS_H
-#define KEL_TESTS_HARD_TEXTS_H
+#ifndef KELSOFT_TOOL_HARD_TEXTS_H
+#define KELSOFT_TOOL_HARD_TEXTS_H
 
 #include <cstdint>
 #include <string>

@@ -1,0 +1,279 @@
+#include "lines.h"
+
+#include <algorithm>
+#include <array>
+#include <cinttypes>
+#include <cstdlib>
+#include <cstring>
+
+#include "values.h"
+
+namespace lines {
+namespace {
+
+// Buffers the command gives a call: sizes up to this, texts a little shorter.
+constexpr uint64_t kMaxSize = 65536;
+constexpr std::size_t kMaxCaseText = 63;
+
+int hex_digit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool unquote(std::string_view token, std::string &text) {
+  if (token.size() < 2 || token.front() != '"' || token.back() != '"') return false;
+  text.clear();
+  for (std::size_t i = 1; i + 1 < token.size(); ++i) {
+    if (token[i] != '\\') {
+      text += token[i];
+      continue;
+    }
+    if (i + 4 >= token.size() || token[i + 1] != 'x') return false;
+    const int high = hex_digit(token[i + 2]), low = hex_digit(token[i + 3]);
+    if (high < 0 || low < 0) return false;
+    text += static_cast<char>(high * 16 + low);
+    i += 3;
+  }
+  return true;
+}
+
+std::string_view next_token(std::string_view &line) {
+  while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+  const std::size_t end = std::min(line.find(' '), line.size());
+  const std::string_view token = line.substr(0, end);
+  line.remove_prefix(end);
+  return token;
+}
+
+// Exactly the kind's number of hex digits: the bits.
+bool read_bits(std::string_view token, char kind, uint64_t &bits) {
+  if (token.size() != static_cast<std::size_t>(calls::digits(kind))) return false;
+  uint64_t v = 0;
+  for (const char c : token) {
+    const int d = hex_digit(c);
+    if (d < 0) return false;
+    v = v * 16 + static_cast<uint64_t>(d);
+  }
+  bits = v;
+  return true;
+}
+
+bool read(std::string_view token, char kind, calls::Value &v, std::string &error) {
+  v.null = token == "null";
+  if (v.null) return true;
+  if (calls::is_text(kind)) {
+    if (token.starts_with('"') ? !unquote(token, v.text) : (v.text.assign(token), false)) {
+      error = "cannot read the text " + std::string(token);
+      return false;
+    }
+    if (kind == 's' && v.text.size() > kMaxCaseText) {
+      error = "case texts go up to " + std::to_string(kMaxCaseText) + " bytes";
+      return false;
+    }
+    return true;
+  }
+  if (!read_bits(token, kind, v.bits) && !tool::read_operand(kind, token, v, error)) return false;
+  if (kind == 'z' && v.bits > kMaxSize) {
+    error = "buffer sizes go up to " + std::to_string(kMaxSize);
+    return false;
+  }
+  return true;
+}
+
+void append_hex(std::string &out, uint64_t bits, int digits) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  out += ' ';
+  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kDigits[(bits >> shift) & 15];
+}
+
+void append_operand(std::string &out, char kind, const calls::Value &v) {
+  if (v.null)
+    out += " null";
+  else if (calls::is_text(kind))
+    out += ' ' + quoted(v.text);
+  else
+    append_hex(out, v.bits, calls::digits(kind));
+}
+
+void append_result(std::string &out, const calls::Result &r) {
+  if (r.null) {
+    out += " null";
+  } else if (r.kind == 'a') {
+    out += ' ';
+    out += r.text;
+  } else if (calls::is_text(r.kind)) {
+    out += ' ';
+    out += quoted(r.text);
+  } else {
+    append_hex(out, r.bits, calls::digits(r.kind));
+  }
+}
+
+// Both texts hold the same blank-separated words.
+bool same_words(std::string_view a, std::string_view b) {
+  for (;;) {
+    const std::string_view x = next_token(a), y = next_token(b);
+    if (x != y) return false;
+    if (x.empty()) return true;
+  }
+}
+
+// The C library's last bit: one result of one unit in the last place, all
+// else the same, from a function whose result is the C library's.
+const char *last_bit_of(const calls::Function &f, std::string_view expected, std::string_view actual) {
+  static constexpr std::array kLibraryLastBit = {
+    "KEL_DLog10",
+    "KEL_SLog10",
+#if defined(__i386__)
+    "KEL_DExp",
+    "KEL_AddPowForKavri",
+#endif
+  };
+  if (std::none_of(kLibraryLastBit.begin(), kLibraryLastBit.end(),
+                   [&](const char *name) { return std::strcmp(name, f.name) == 0; }))
+    return nullptr;
+  const std::string_view x = next_token(expected), y = next_token(actual);
+  uint64_t a = 0, b = 0;
+  const char kind = f.results[0];
+  if (!read_bits(x, kind, a) || !read_bits(y, kind, b) || !same_words(expected, actual)) return nullptr;
+  return a - b == 1 || b - a == 1 ? f.name : nullptr;
+}
+
+void count_last_bit(Tally &t, const char *name) {
+  for (auto &[n, count] : t.last_bit)
+    if (n == name) return void(++count);
+  t.last_bit.emplace_back(name, 1);
+}
+
+// The line with its comment put back, at column 60 where there is room.
+void print_with_comment(std::FILE *out, std::string &line, std::string_view comment) {
+  if (!comment.empty()) {
+    line.append(line.size() < 60 ? 60 - line.size() : 1, ' ');
+    line += comment;
+  }
+  line += '\n';
+  std::fwrite(line.data(), 1, line.size(), out);
+}
+
+}  // namespace
+
+uint64_t Tally::accepted() const {
+  uint64_t n = 0;
+  for (const auto &entry : last_bit) n += entry.second;
+  return n;
+}
+
+std::string quoted(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte > ' ' && byte < 127 && c != '"' && c != '\\') {
+      out += c;
+    } else {
+      static constexpr char kDigits[] = "0123456789abcdef";
+      out += {'\\', 'x', kDigits[byte >> 4], kDigits[byte & 15]};
+    }
+  }
+  return out + "\"";
+}
+
+bool parse(std::string_view line, Parsed &p, std::string &error) {
+  const std::string_view name = next_token(line);
+  p.function = calls::find(name);
+  if (p.function == nullptr) {
+    error = "unknown function '" + std::string(name) + "'";
+    return false;
+  }
+  if (p.function->call == nullptr) {
+    error = std::string(p.function->name) + " cannot be called here: " + p.function->not_callable;
+    return false;
+  }
+  const char *kinds = p.function->operands;
+  for (std::size_t i = 0; kinds[i] != '\0'; ++i) {
+    const std::string_view token = next_token(line);
+    if (token.empty() || token == "->") {
+      error = std::string(p.function->name) + " takes " + std::to_string(std::strlen(kinds)) + " operand(s)";
+      return false;
+    }
+    if (!read(token, kinds[i], p.in[i], error)) return false;
+  }
+  std::string_view next = next_token(line);
+  p.null_result = next == "null";
+  if (p.null_result) next = next_token(line);
+  p.has_results = next == "->";
+  if (!p.has_results && !next.empty()) {
+    error = "'" + std::string(next) + "' after the operands of " + p.function->name;
+    return false;
+  }
+  p.results = line;
+  return true;
+}
+
+void format(const Parsed &p, const calls::Answer &a, std::string &out) {
+  out = p.function->name;
+  for (std::size_t i = 0; p.function->operands[i] != '\0'; ++i) append_operand(out, p.function->operands[i], p.in[i]);
+  out += p.null_result ? " null ->" : " ->";
+  for (std::size_t i = 0; i < a.call.count; ++i) append_result(out, a.call.out[i]);
+  for (std::size_t i = 0; i < a.report_count; ++i) {
+    out += " ! ";
+    out += a.reports[i].name;
+  }
+}
+
+Tally run(std::FILE *in, const char *name, std::FILE *out, const Options &options) {
+  Tally t;
+  Parsed p;
+  calls::Answer answer;
+  std::string actual, error;
+  char *buffer = nullptr;
+  std::size_t capacity = 0;
+  uint64_t number = 0, shown = 0;
+  for (ssize_t length; (length = getline(&buffer, &capacity, in)) >= 0;) {
+    ++number;
+    std::string_view text(buffer, static_cast<std::size_t>(length));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    const std::size_t hash = text.starts_with('#') ? 0 : text.find(" #");
+    const std::string_view comment = hash == std::string_view::npos ? "" : text.substr(hash > 0 ? hash + 1 : 0);
+    std::string_view call = text.substr(0, std::min(hash, text.size()));
+    while (!call.empty() && call.back() == ' ') call.remove_suffix(1);
+    if (call.empty()) {
+      if (options.answer_all) std::fprintf(out, "%.*s\n", static_cast<int>(text.size()), text.data());
+      continue;
+    }
+    if (!parse(call, p, error)) {
+      ++t.failed;
+      std::fprintf(out, "%s:%" PRIu64 ": cannot run: %s: %.*s\n", name, number, error.c_str(),
+                   static_cast<int>(call.size()), call.data());
+      continue;
+    }
+    calls::answer(*p.function, p.in, p.null_result, answer);
+    format(p, answer, actual);
+    if (!p.has_results || options.answer_all) {
+      ++t.answered;
+      print_with_comment(out, actual, comment);
+      continue;
+    }
+    const std::string_view results = std::string_view(actual).substr(actual.find(" ->") + 3);
+    if (same_words(results, p.results)) {
+      ++t.passed;
+      continue;
+    }
+    const char *library = last_bit_of(*p.function, p.results, results);
+    if (library != nullptr) {
+      ++t.passed;
+      count_last_bit(t, library);
+    } else {
+      ++t.failed;
+    }
+    if (++shown <= 50)
+      std::fprintf(out, "%s:%" PRIu64 ": %s\n  this build: %s\n  expected:   %.*s\n", name, number,
+                   library != nullptr ? "accepted, the C library's last bit:" : "DIFFERS:", actual.c_str(),
+                   static_cast<int>(call.size()), call.data());
+  }
+  std::free(buffer);
+  return t;
+}
+
+}  // namespace lines
