@@ -1,5 +1,4 @@
-// The software double-double against the target's own long double, and the
-// parser's tables against the chains of operations they stand for.
+// The software double-double against the target's own long double.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,8 +10,6 @@
 
 #include "double_double.h"
 #include "hook_recorder.h"
-#include "parse_chains.h"
-#include "parse_tables.h"
 
 namespace {
 
@@ -21,20 +18,6 @@ using kel::Extended;
 
 bool same_pair(DoublePair a, DoublePair b) {
   return kel_test::same_value(a.hi, b.hi) && kel_test::same_value(a.lo, b.lo);
-}
-
-TEST(ParseTables, MatchTheChainsTheyReplace) {
-  const kel_chains::Terms terms = kel_chains::fraction_terms();
-  for (int k = 0; k < kel_chains::kTermDigits; ++k)
-    for (int d = 0; d < 10; ++d)
-      EXPECT_TRUE(same_pair(kel::to_pair(terms.term[k][d]), kel::tables::kTerm[k][d])) << k << " " << d;
-  EXPECT_TRUE(same_pair(kel::to_pair(terms.scale_after), kel::tables::kScaleAfterTerms));
-  const kel_chains::Powers ten = kel_chains::powers(kel_chains::ten());
-  const kel_chains::Powers tenth = kel_chains::powers(kel_chains::tenth());
-  for (int i = 0; i < kel_chains::kPowerCount; ++i) {
-    EXPECT_TRUE(same_pair(kel::to_pair(ten[i]), kel::tables::kTenPower[i])) << i;
-    EXPECT_TRUE(same_pair(kel::to_pair(tenth[i]), kel::tables::kTenthPower[i])) << i;
-  }
 }
 
 // Operands a parser meets, and the ones at the edges of the format.
