@@ -2,7 +2,7 @@
 // the one rounding decides, it must give the chain's bits and end.
 //   parse_paths COUNT [FIRST]   check texts FIRST..FIRST+COUNT-1 and print how
 //                               many the one rounding decided
-// The texts: the hard texts of parse_dump, random numbers, texts steered next
+// The texts: the hard texts of hard_texts.h, random numbers, texts steered next
 // to a midpoint of the chain's own sum (with and without exponent), integers
 // next to midpoints from 2^53 to 10^308, the ends of the ranges the one
 // rounding takes, and the ends of the tables.
@@ -149,12 +149,6 @@ std::string text(uint64_t index) {
   }
 }
 
-// The parser's front: blanks and one sign.
-const unsigned char *digits_start(const unsigned char *p) {
-  while (*p == ' ') ++p;
-  return p + (*p == '-' || *p == '+');
-}
-
 uint64_t bits(double v) {
   uint64_t b;
   std::memcpy(&b, &v, sizeof b);
@@ -174,7 +168,8 @@ int main(int argc, char **argv) {
   for (uint64_t i = first; i < first + count; ++i) {
     const std::string t = text(i);
     const auto *start = reinterpret_cast<const unsigned char *>(t.c_str());
-    const unsigned char *p = digits_start(start), *fast_end = nullptr, *chain_end = nullptr;
+    bool negative = false;
+    const unsigned char *p = kel::skip_blanks_and_sign(start, &negative), *fast_end = nullptr, *chain_end = nullptr;
     const kel::Parsed one = kel::parse_one_rounding(p);
     if (one.end == nullptr) continue;
     const double fast = one.value;
