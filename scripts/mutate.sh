@@ -66,7 +66,8 @@ trunc32-pointer-max @@ sysbase/lum/src/softfp/truncate.h @@ return *source >= 0x
 trunc64-max @@ sysbase/lum/src/softfp/truncate.h @@ return x >= 0x1p64 ? UINT64_MAX @@ return x > 0x1p64 ? UINT64_MAX
 trunc64-saturate @@ sysbase/lum/src/softfp/truncate.h @@ ? UINT64_MAX : static_cast<uint64_t>(x) @@ ? UINT64_MAX - 1 : static_cast<uint64_t>(x)
 trunc64-low @@ sysbase/lum/src/softfp/truncate.h @@ return x <= -0x1p64 ? 1 : @@ return x <= -0x1p64 ? 0 :
-conv-f2u-edge @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (x >= 0x1p31f) @@ if (x > 0x1p31f)
+conv-f2u-edge @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (x >= 0x1p31f) @@ if (x > 0x1p31f) @@ equivalent: at exactly 2^31 the fall-through's 0x80000000 is what the shifted path gives
+conv-f2u-nan @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (x >= 0x1p31f) @@ if (!(x < 0x1p31f))
 conv-widen-shift @@ sysbase/lum/src/softfp/kel_convert.cpp @@ bits & 0x7FFFFFu) << 29 @@ bits & 0x7FFFFFu) << 28
 conv-widen-inf @@ sysbase/lum/src/softfp/kel_convert.cpp @@ > 0x7F800000u) { @@ >= 0x7F800000u) { @@ equivalent: the bit path builds the same infinity
 conv-low16 @@ sysbase/lum/src/softfp/kel_convert.cpp @@ static_cast<uint16_t>(kel::truncate32(x)) @@ static_cast<uint16_t>(kel::truncate64(x))
