@@ -28,7 +28,7 @@ inline bool is_digit(unsigned char c) { return static_cast<unsigned>(c - '0') < 
 inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool *negative) {
   while (*p == ' ') ++p;
   *negative = *p == '-';
-  return *p == '-' || *p == '+' ? p + 1 : p;
+  return p + (*p == '-' || *p == '+');
 }
 
 }  // namespace kel
