@@ -6,8 +6,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const auto text = kel_fuzz::heap_text(std::string(reinterpret_cast<const char *>(data), size));
   const auto *start = reinterpret_cast<const unsigned char *>(text.get());
-  bool negative = false;
-  const unsigned char *p = kel::skip_blanks_and_sign(start, &negative), *fast_end = nullptr, *chain_end = nullptr;
+  const unsigned char *p = start, *fast_end = nullptr, *chain_end = nullptr;
+  while (*p == ' ') ++p;
+  p += *p == '-' || *p == '+';
   const kel::Parsed one = kel::parse_one_rounding(p);
   if (one.end == nullptr) return 0;
   const double fast = one.value;

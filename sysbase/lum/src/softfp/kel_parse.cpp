@@ -14,8 +14,11 @@ namespace {
 }
 
 kel::Parsed parse(const unsigned char *text) {
-  bool negative = false;
-  const unsigned char *p = kel::skip_blanks_and_sign(text, &negative);
+  const unsigned char *p = text;
+  while (*p == ' ') ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+
   kel::Parsed r = kel::parse_one_rounding(p);
   if (r.end == nullptr) return chain(p, text, negative);
   if (negative) r.value = -r.value;

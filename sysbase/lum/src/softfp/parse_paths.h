@@ -23,14 +23,6 @@ Parsed parse_one_rounding(const unsigned char *p);
 
 inline bool is_digit(unsigned char c) { return static_cast<unsigned>(c - '0') < 10; }
 
-// The parser's front: blanks (spaces only), then one sign. Returns where the
-// digits begin.
-inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool *negative) {
-  while (*p == ' ') ++p;
-  *negative = *p == '-';
-  return p + (*p == '-' || *p == '+');
-}
-
 }  // namespace kel
 
 #endif
