@@ -14,7 +14,7 @@ kel_require() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-KEL_HOST_PACKAGES=(cmake make g++ gcc binutils pkgconf libgtest-dev libbenchmark-dev clang-format clang-tidy help2man man-db jq)
+KEL_HOST_PACKAGES=(cmake make g++ gcc binutils pkgconf python3 libgtest-dev libbenchmark-dev clang-format clang-tidy help2man man-db jq)
 KEL_TARGET_PACKAGES=(g++-powerpc-linux-gnu gcc-powerpc-linux-gnu qemu-user)
 # The cross stage: other hosts, run under qemu-user.
 KEL_CROSS_PACKAGES=(g++-aarch64-linux-gnu g++-arm-linux-gnueabihf g++-s390x-linux-gnu g++-i686-linux-gnu)

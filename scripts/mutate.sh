@@ -54,6 +54,9 @@ fast-no-margin @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ uint64_t kCha
 fast-low-range @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ int kMinExponent = -968; @@ int kMinExponent = -1022;
 fast-high-range @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ int kMaxExponent = 1022; @@ int kMaxExponent = 1023;
 fast-count-limit @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ uint32_t kMaxCount = 511; @@ uint32_t kMaxCount = 512;
+fast-term-error @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ uint64_t kTermError = 16; @@ uint64_t kTermError = 0;
+stale-fast-table @@ sysbase/lum/src/softfp/parse_fast_tables.h @@ 0xbdb4de7982fb3375u @@ 0xbdb4de7982fb3374u
+stale-parse-table @@ sysbase/lum/gen/parse_chains.h @@ widen(0x1.999999999999ap-4) @@ widen(0x1.9999999999999p-4)
 dd-unfused-cross @@ sysbase/lum/src/softfp/double_double.h @@ std::fma(a, d, b * c) @@ a * d + b * c
 dd-add-q @@ sysbase/lum/src/softfp/double_double.h @@ const double q = a - z; @@ const double q = z - a;
 dd-add-overflow-lo @@ sysbase/lum/src/softfp/double_double.h @@ ? ((a - z) + c) + zz @@ ? ((c - z) + a) + zz
@@ -63,7 +66,8 @@ trunc32-pointer-max @@ sysbase/lum/src/softfp/truncate.h @@ return *source >= 0x
 trunc64-max @@ sysbase/lum/src/softfp/truncate.h @@ return x >= 0x1p64 ? UINT64_MAX @@ return x > 0x1p64 ? UINT64_MAX
 trunc64-saturate @@ sysbase/lum/src/softfp/truncate.h @@ ? UINT64_MAX : static_cast<uint64_t>(x) @@ ? UINT64_MAX - 1 : static_cast<uint64_t>(x)
 trunc64-low @@ sysbase/lum/src/softfp/truncate.h @@ return x <= -0x1p64 ? 1 : @@ return x <= -0x1p64 ? 0 :
-conv-f2u-edge @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (x >= 0x1p31f) @@ if (x > 0x1p31f)
+conv-f2u-edge @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (x >= 0x1p31f) @@ if (x > 0x1p31f) @@ equivalent: at exactly 2^31 the fall-through's 0x80000000 is what the shifted path gives
+conv-f2u-nan @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (x >= 0x1p31f) @@ if (!(x < 0x1p31f))
 conv-widen-shift @@ sysbase/lum/src/softfp/kel_convert.cpp @@ bits & 0x7FFFFFu) << 29 @@ bits & 0x7FFFFFu) << 28
 conv-widen-inf @@ sysbase/lum/src/softfp/kel_convert.cpp @@ > 0x7F800000u) { @@ >= 0x7F800000u) { @@ equivalent: the bit path builds the same infinity
 conv-low16 @@ sysbase/lum/src/softfp/kel_convert.cpp @@ static_cast<uint16_t>(kel::truncate32(x)) @@ static_cast<uint16_t>(kel::truncate64(x))
@@ -77,6 +81,7 @@ format-null-format @@ sysbase/lum/src/softfp/kel_format.cpp @@ buffer == nullptr
 truncated-size0-terminator @@ platform/tarvex/snprintf_truncated_s.cpp @@ || destsz == 0) return -1; @@ ) return -1;\n  if (destsz == 0) { dest[0] = '\0'; return -1; }
 truncated-result @@ platform/tarvex/snprintf_truncated_s.cpp @@ : destsz - 1; @@ : destsz;
 truncated-failure-empty @@ platform/tarvex/snprintf_truncated_s.cpp @@     dest[0] = '\0';\n @@ <none>
+truncated-size0-failure @@ platform/tarvex/snprintf_truncated_s.cpp @@ || destsz == 0) return -1; @@ ) return -1;
 scan-saturate @@ platform/tarvex/sscanf_s.cpp @@ if (value > UINT_MAX) { @@ if (value > UINT_MAX + 1ull) {
 scan-negate @@ platform/tarvex/sscanf_s.cpp @@ negative ? 0u - magnitude : magnitude @@ negative ? 1u - magnitude : magnitude
 strtou32-zero @@ sysbase/lum/src/str/lum_strtou32.cpp @@   *result = 0;\n @@ <none>

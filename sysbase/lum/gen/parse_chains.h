@@ -1,7 +1,7 @@
 // The parser's fixed chains of extended operations, computed step by step:
-// the source of parse_tables.h and its check on the target's arithmetic.
-#ifndef KEL_TESTS_PARSE_CHAINS_H
-#define KEL_TESTS_PARSE_CHAINS_H
+// what gen_parse_tables prints as parse_tables.h.
+#ifndef KEL_PARSE_CHAINS_H
+#define KEL_PARSE_CHAINS_H
 
 #include <array>
 
