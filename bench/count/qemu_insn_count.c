@@ -45,8 +45,8 @@ static void print_total(qemu_plugin_id_t id, void *userdata) {
   qemu_plugin_outs(line);
 }
 
-__attribute__((visibility("default"))) int qemu_plugin_install(qemu_plugin_id_t id, const qemu_info_t *info,
-                                                               int argc, char **argv) {
+__attribute__((visibility("default"))) int qemu_plugin_install(qemu_plugin_id_t id, const qemu_info_t *info, int argc,
+                                                               char **argv) {
   (void)info;
   (void)argc;
   (void)argv;
