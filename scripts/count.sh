@@ -253,6 +253,7 @@ if [ $update = 1 ]; then
   echo "baseline written: bench/count/baseline.txt" >&2
 fi
 if [ $check = 1 ]; then
+  [ -f "$baseline" ] || { echo "no baseline: bench/count/baseline.txt (scripts/count.sh --update makes it)" >&2; exit 1; }
   ours "$out/counts.txt" | awk -v base="$baseline" '
     BEGIN { while ((getline line < base) > 0) if (line !~ /^#/) { split(line, f, " "); b[f[1] " " f[2]] = f[3] } }
     { k = $1 " " $2; if (!(k in b)) next; checked++
