@@ -22,7 +22,7 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/kel-mutate.XXXXXX")
 mutants() {
   cat <<'EOF'
 fault-infinity @@ sysbase/lum/src/softfp/fault_check.h @@ const T difference = value - value; @@ const T difference = value + value;
-fault-nan-only @@ sysbase/lum/src/softfp/fault_check.h @@ return difference != difference; @@ return value != value;
+fault-nan-only @@ sysbase/lum/src/softfp/fault_check.h @@ return difference != difference; @@ return difference != difference && value != value;
 fault-class @@ sysbase/lum/src/softfp/fault_check.h @@ KEL_SoftfpAssert(std::fpclassify(value)) @@ KEL_SoftfpAssert(1)
 nan-quiet @@ sysbase/lum/src/softfp/target_nan.h @@ std::bit_cast<typename Bits::Word>(x) | Bits::kQuiet @@ std::bit_cast<typename Bits::Word>(x)
 nan-default @@ sysbase/lum/src/softfp/target_nan.h @@ kDefault = 0x7FF8000000000000u @@ kDefault = 0xFFF8000000000000u
@@ -35,7 +35,7 @@ arith-float-in-double @@ sysbase/lum/src/softfp/kel_arith.cpp @@ checked_op(r, a
 typename-upper @@ sysbase/lum/src/softfp/kel_typename.cpp @@ code >= static_cast @@ code > static_cast
 report-no-hook @@ sysbase/lum/src/softfp/kel_softfp.cpp @@ if (hook == nullptr) return; @@ <none>
 elem-log-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ return x <= T(0); @@ return x < T(0);
-elem-sqrt-minus-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ return x < T(0); @@ return x <= T(0);
+elem-sqrt-minus-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ return x < T(0); @@ return x <= T(0); @@ equivalent: the domain is tested only after a NaN or infinite result, which the square root of a zero never is
 elem-log10-function @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ (r, x, log10, not_positive) @@ (r, x, log, not_positive)
 elem-intmut-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (denominator == 0) { @@ if (denominator == 0 && numerator != 0) {
 elem-intmut-signed @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ static_cast<double>(numerator) @@ static_cast<double>(static_cast<int32_t>(numerator))
