@@ -16,6 +16,8 @@ kel_require() {
 
 KEL_HOST_PACKAGES=(cmake make g++ gcc binutils pkgconf python3 libgtest-dev libbenchmark-dev clang-format clang-tidy help2man man-db jq)
 KEL_TARGET_PACKAGES=(g++-powerpc-linux-gnu gcc-powerpc-linux-gnu qemu-user)
+# The count stage: instructions per call on the host (valgrind) and the plot.
+KEL_COUNT_PACKAGES=(valgrind gnuplot-nox python3)
 # The cross stage: other hosts, run under qemu-user.
 KEL_CROSS_PACKAGES=(g++-aarch64-linux-gnu g++-arm-linux-gnueabihf g++-s390x-linux-gnu g++-i686-linux-gnu)
 # The fuzz preset: clang with libFuzzer and its sanitizer runtimes.

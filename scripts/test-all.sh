@@ -2,15 +2,17 @@
 # Runs every test: the host build, lint (clang-format, clang-tidy), ASan+UBSan, TSan, a short run of each fuzz
 # target (clang, libFuzzer), the PowerPC target build under qemu-ppc, the
 # cross stage (the aarch64, armhf, s390x and i686 builds under qemu-user), the
-# README's examples (readme) and the Debian packages (packages).
+# README's examples (readme), the Debian packages (packages) and the
+# instruction counts against bench/count/baseline.txt (count).
 # Pass preset (or stage) names to run only those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}" "${KEL_FUZZ_PACKAGES[@]}" "${KEL_CROSS_PACKAGES[@]}"
+kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}" "${KEL_FUZZ_PACKAGES[@]}" "${KEL_CROSS_PACKAGES[@]}" \
+  "${KEL_COUNT_PACKAGES[@]}"
 
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(host lint sanitize tsan fuzz ppc cross readme packages)
+[ ${#presets[@]} -gt 0 ] || presets=(host lint sanitize tsan fuzz ppc count cross readme packages)
 cross=(aarch64 armhf s390x i686)
 expanded=()
 for preset in "${presets[@]}"; do
@@ -26,6 +28,7 @@ for preset in "${presets[@]}"; do
   fi
   if [ "$preset" = readme ]; then tests/readme/run.sh build/readme; continue; fi
   if [ "$preset" = packages ]; then scripts/packages.sh; continue; fi
+  if [ "$preset" = count ]; then scripts/count.sh --check; continue; fi
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int32_t kIllegalOperand = -1;
-
 template <typename T, typename Op>
 void checked_op(T *result, const T *left, const T *right, Op op) {
   if (result == nullptr || left == nullptr || right == nullptr) return;
@@ -15,22 +13,24 @@ void checked_op(T *result, const T *left, const T *right, Op op) {
   kel::store_checked(result, static_cast<T>(op(a, b)), a, b);
 }
 
-// The operands are read after the report: the hook may have run meanwhile.
-// Kept apart so that the common path needs no stack frame.
+// A zero (of either sign) or NaN divisor makes every quotient NaN or
+// infinite, so the common path tests only the quotient, and this cold path
+// tells an illegal divisor from an overflow. It reads the operands again
+// after the report: the hook may have changed them meanwhile.
 template <typename T>
-[[gnu::noinline, gnu::cold]] void divide_illegal(T *result, const T *left, const T *right) {
-  KEL_SoftfpAssert(kIllegalOperand);
+[[gnu::noinline, gnu::cold]] void divide_faulty(T *result, const T *left, const T *right) {
+  const T divisor = *right;
+  if (!(divisor > T(0) || divisor < T(0))) KEL_SoftfpAssert(kel::kIllegalOperand);
   checked_op(result, left, right, std::divides<T>());
 }
 
 template <typename T>
 void checked_div(T *result, const T *left, const T *right) {
   if (result == nullptr || left == nullptr || right == nullptr) return;
-  // Zero of either sign and NaN are neither above nor below zero.
-  const T divisor = *right;
-  if (!(divisor > T(0) || divisor < T(0))) [[unlikely]]
-    return divide_illegal(result, left, right);
-  checked_op(result, left, right, std::divides<T>());
+  const T quotient = *left / *right;
+  if (kel::is_fault(quotient)) [[unlikely]]
+    return divide_faulty(result, left, right);
+  *result = quotient;
 }
 
 template <typename T>

@@ -20,8 +20,8 @@ double to_double(Int64 v) {
 
 extern "C" {
 
-void KEL_Double2Int64(const double *src, int64_t *dst) { *dst = static_cast<int64_t>(kel::truncate64(*src)); }
-void KEL_Double2Uint64(const double *src, uint64_t *dst) { *dst = kel::truncate64(*src); }
+void KEL_Double2Int64(const double *src, int64_t *dst) { *dst = static_cast<int64_t>(kel::truncate64(src)); }
+void KEL_Double2Uint64(const double *src, uint64_t *dst) { *dst = kel::truncate64(src); }
 void KEL_Int642Double(const int64_t *src, double *dst) { *dst = to_double(*src); }
 void KEL_Uint642Double(const uint64_t *src, double *dst) { *dst = to_double(*src); }
 

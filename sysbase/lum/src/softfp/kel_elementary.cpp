@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int32_t kIllegalOperand = -1;
+using kel::kIllegalOperand;
 
 // Both comparisons are false for a NaN: a NaN argument is no domain fault,
 // only its NaN result is.
@@ -20,13 +20,23 @@ bool negative(T x) {
 }  // -0.0 is a valid square-root argument
 
 // Result first. A domain fault is reported, and the function is computed all
-// the same.
+// the same. An argument outside the domain always gives a NaN or infinite
+// result, so only such a result takes this cold path, which computes again
+// after the report: the hook may have changed the argument meanwhile.
 template <typename T>
-void checked_libm(T *result, const T *x, T (*fn)(T), bool (*outside_domain)(T)) {
-  if (result == nullptr || x == nullptr) return;
+[[gnu::noinline, gnu::cold]] void faulty_libm(T *result, const T *x, T (*fn)(T), bool (*outside_domain)(T)) {
   if (outside_domain(*x)) KEL_SoftfpAssert(kIllegalOperand);
   const T arg = *x;  // read after the report: the hook may have changed it
   kel::store_checked(result, fn(arg), arg);
+}
+
+template <typename T>
+void checked_libm(T *result, const T *x, T (*fn)(T), bool (*outside_domain)(T)) {
+  if (result == nullptr || x == nullptr) return;
+  const T value = fn(*x);
+  if (kel::is_fault(value)) [[unlikely]]
+    return faulty_libm(result, x, fn, outside_domain);
+  *result = value;
 }
 
 // Argument first, no domain.
