@@ -87,6 +87,12 @@ def main():
     powers("kTenHigh", ten, 5, 16)
     powers("kTenthLow", tenth, 0, 32)
     powers("kTenthHigh", tenth, 5, 16)
+    print("// kInverseTen[n]: 10^-n exactly, not the chain's, for the held digits.")
+    print("constexpr WidePower kInverseTen[20] = {")
+    for n in range(20):
+        m, e = wide(Fraction(1, 10 ** n))
+        print(f"    {{{limbs(m)}, {e}}},")
+    print("};\n")
     print("}  // namespace kel::tables\n\n#endif")
 
 

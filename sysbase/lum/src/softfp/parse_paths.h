@@ -1,27 +1,98 @@
 // The parser's two ways to the value of the digits after blanks and sign.
-// Both stop at the same character; where the one rounding decides, it gives
-// the chain's bits (docs/parser.md), and the parser uses the chain elsewhere.
+// One pass over the text finds the digits, the exponent and the end; both
+// ways take that from it. Where the one rounding decides, it gives the
+// chain's bits (docs/parser.md), and the parser uses the chain elsewhere.
 #ifndef KEL_PARSE_PATHS_H
 #define KEL_PARSE_PATHS_H
+
+#include <cstdint>
 
 #include "double_double.h"
 
 namespace kel {
 
-// The target's operations, digit by digit: every text. text is where the
-// whole text began, the end of a malformed exponent.
-Extended parse_chain(const unsigned char *p, const unsigned char *text, const unsigned char **end);
+inline bool is_digit(unsigned char c) { return static_cast<unsigned>(c - '0') < 10; }
 
-struct Parsed {
-  const unsigned char *end;  // null: not decided
-  double value;
+// The most significant digits an unsigned 64-bit integer holds.
+inline constexpr int kHeldDigits = 19;
+
+// What the pass over the text found. A malformed exponent leaves no digits
+// and ends where the whole text began.
+struct Number {
+  const unsigned char *integer;   // the first significant integer digit
+  const unsigned char *fraction;  // the first digit after the point
+  const unsigned char *end;
+  int integer_digits;  // significant ones
+  int fraction_digits;
+  uint32_t count;  // the exponent's digits, modulo 2^32 as the chain reads them
+  bool tenth;      // a negative exponent
+  bool complete;   // every significant digit is in digits
+  uint64_t head;   // the first kHeldDigits significant integer digits
+  // The first kHeldDigits significant digits, integer and fraction, and the
+  // sum over the fraction digits read of digits after each step (their
+  // weights, docs/parser.md).
+  uint64_t digits, prefixes;
 };
 
-// The exact value of what the chain adds and multiplies, rounded once. Not
-// decided where that may not be the chain's result.
-Parsed parse_one_rounding(const unsigned char *p);
+inline Number scan_number(const unsigned char *p, const unsigned char *text) {
+  Number n;
+  while (*p == '0') ++p;
+  n.integer = p;
+  uint64_t d = 0, h = 0;
+  int room = kHeldDigits;
+  for (; room != 0 && is_digit(*p); --room, ++p) d = d * 10 + static_cast<unsigned>(*p - '0');
+  const unsigned char *held = p;
+  while (is_digit(*p)) ++p;
+  n.complete = held == p;
+  n.integer_digits = static_cast<int>(p - n.integer);
+  n.head = d;
+  const bool point = *p == '.';
+  p += point ? 1 : 0;
+  n.fraction = p;
+  if (point) {
+    if (d == 0)
+      while (*p == '0') ++p;
+    for (; room != 0 && is_digit(*p); --room, ++p) {
+      d = d * 10 + static_cast<unsigned>(*p - '0');
+      h = h * 10 + d;
+    }
+    held = p;
+    while (is_digit(*p)) ++p;
+    n.complete = n.complete && held == p;
+  }
+  n.fraction_digits = static_cast<int>(p - n.fraction);
+  n.digits = d;
+  n.prefixes = h;
+  n.count = 0;
+  n.tenth = false;
+  if ((*p | 0x20) == 'e') {
+    const unsigned char *q = p + 1;
+    n.tenth = *q == '-';
+    if (*q == '-' || *q == '+') {
+      ++q;
+    } else if (!is_digit(*q)) {  // no exponent after all: the parse fails
+      n = Number{text, text, text, 0, 0, 0, false, true, 0, 0, 0};
+      return n;
+    }
+    uint32_t count = 0;  // wraps modulo 2^32 by design
+    for (; is_digit(*q); ++q) count = count * 10 + static_cast<uint32_t>(*q - '0');
+    n.count = count;
+    p = q;
+  }
+  n.end = p;
+  return n;
+}
 
-inline bool is_digit(unsigned char c) { return static_cast<unsigned>(c - '0') < 10; }
+// The target's operations, digit by digit: every text.
+Extended parse_chain(const Number &n);
+
+// The exact value of what the chain adds and multiplies, rounded once; NaN
+// where that may not be the chain's result.
+double parse_one_rounding(const Number &n);
+
+// Its second step alone, in 128 bits: where the first, in 64 bits, is too
+// close to a midpoint to decide. NaN where it cannot decide.
+double round_wide(const Number &n);
 
 }  // namespace kel
 
