@@ -11,7 +11,16 @@
 
 namespace kel {
 
-inline bool is_digit(unsigned char c) { return static_cast<unsigned>(c - '0') < 10; }
+// c - '0', above 9 for what is not a digit.
+inline unsigned digit_value(unsigned char c) { return static_cast<unsigned>(c) - '0'; }
+inline bool is_digit(unsigned char c) { return digit_value(c) < 10; }
+
+// Moves p past its digits; true when there were none.
+inline bool skip_digits(const unsigned char *&p) {
+  const unsigned char *const from = p;
+  while (is_digit(*p)) ++p;
+  return p == from;
+}
 
 // The most significant digits an unsigned 64-bit integer holds.
 inline constexpr int kHeldDigits = 19;
@@ -40,10 +49,9 @@ inline Number scan_number(const unsigned char *p, const unsigned char *text) {
   n.integer = p;
   uint64_t d = 0, h = 0;
   int room = kHeldDigits;
-  for (; room != 0 && is_digit(*p); --room, ++p) d = d * 10 + static_cast<unsigned>(*p - '0');
-  const unsigned char *held = p;
-  while (is_digit(*p)) ++p;
-  n.complete = held == p;
+  for (; room != 0 && is_digit(*p); --room, ++p) d = d * 10 + digit_value(*p);
+  n.complete = true;
+  if (room == 0) n.complete = skip_digits(p);
   n.integer_digits = static_cast<int>(p - n.integer);
   n.head = d;
   const bool point = *p == '.';
@@ -53,12 +61,10 @@ inline Number scan_number(const unsigned char *p, const unsigned char *text) {
     if (d == 0)
       while (*p == '0') ++p;
     for (; room != 0 && is_digit(*p); --room, ++p) {
-      d = d * 10 + static_cast<unsigned>(*p - '0');
+      d = d * 10 + digit_value(*p);
       h = h * 10 + d;
     }
-    held = p;
-    while (is_digit(*p)) ++p;
-    n.complete = n.complete && held == p;
+    if (room == 0) n.complete = skip_digits(p) && n.complete;
   }
   n.fraction_digits = static_cast<int>(p - n.fraction);
   n.digits = d;
@@ -75,7 +81,7 @@ inline Number scan_number(const unsigned char *p, const unsigned char *text) {
       return n;
     }
     uint32_t count = 0;  // wraps modulo 2^32 by design
-    for (; is_digit(*q); ++q) count = count * 10 + static_cast<uint32_t>(*q - '0');
+    for (; is_digit(*q); ++q) count = count * 10 + digit_value(*q);
     n.count = count;
     p = q;
   }
