@@ -41,7 +41,7 @@ double parse(const unsigned char *text, const unsigned char **end) {
   const kel::Number n = kel::scan_number(p, text);
   *end = n.end;
   double value;
-  if (n.complete && n.fraction_digits == 0 && n.count == 0 && (n.digits >> 53) == 0) {
+  if (n.significant <= kel::kHeldDigits && n.fraction_digits == 0 && n.count == 0 && (n.digits >> 53) == 0) {
     value = exact_double(n.digits);  // the chain's integer steps are exact here
   } else {
     value = kel::round_narrow(n);

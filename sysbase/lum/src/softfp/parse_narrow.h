@@ -87,18 +87,19 @@ struct Narrow {
 // More than kHeldDigits integer digits: the value is head + [0, 1) times
 // 10^r, r the digits after the held ones.
 [[gnu::always_inline]] inline Narrow long_integer_value(const Number &n) {
-  const int zeros = std::countl_zero(n.head);
+  const uint64_t head = leading_digits(n.integer, kHeldDigits);
+  const int zeros = std::countl_zero(head);
   const uint32_t r = static_cast<uint32_t>(n.integer_digits - kHeldDigits);
-  return times_power({n.head << zeros, -zeros, uint64_t{1} << zeros}, r, tables::kTenLow, tables::kTenHigh);
+  return times_power({head << zeros, -zeros, uint64_t{1} << zeros}, r, tables::kTenLow, tables::kTenHigh);
 }
 
 // The chain's double, or NaN where a value within the error rounds to
 // another or the value is outside what is taken here.
 [[gnu::always_inline]] inline double round_narrow(const Number &n) {
-  if (n.digits == 0) return !n.tenth && n.count > kMaxCount ? kDeclined : 0.0;  // zero times infinity
+  if (n.significant == 0) return !n.tenth && n.count > kMaxCount ? kDeclined : 0.0;  // zero times infinity
   if (n.count > kMaxCount) return kDeclined;
   Narrow x;
-  if (n.complete) {
+  if (n.significant <= kHeldDigits) {
     if (n.fraction_digits > kHeldDigits) return kDeclined;
     x = held_value(n);
   } else {

@@ -166,7 +166,8 @@ double round_wide(const Number &n) {
   for (; k < tables::kTermDigits && k < n.fraction_digits; ++k) fraction = add(fraction, tables::kTermFixed[k][p[k] - '0']);
   for (; k < n.fraction_digits; ++k)
     if (p[k] != '0') return kDeclined;  // the chain's own scale takes over there
-  return decide(n.integer, n.integer_digits, n.head, fraction, n.count, n.tenth);
+  const uint64_t head = n.integer_digits > kHeldDigits ? leading_digits(n.integer, kHeldDigits) : n.head;
+  return decide(n.integer, n.integer_digits, head, fraction, n.count, n.tenth);
 }
 
 double parse_one_rounding(const Number &n) {

@@ -15,13 +15,6 @@ namespace kel {
 inline unsigned digit_value(unsigned char c) { return static_cast<unsigned>(c) - '0'; }
 inline bool is_digit(unsigned char c) { return digit_value(c) < 10; }
 
-// Moves p past its digits; true when there were none.
-inline bool skip_digits(const unsigned char *&p) {
-  const unsigned char *const from = p;
-  while (is_digit(*p)) ++p;
-  return p == from;
-}
-
 // The most significant digits an unsigned 64-bit integer holds.
 inline constexpr int kHeldDigits = 19;
 
@@ -33,38 +26,43 @@ struct Number {
   const unsigned char *end;
   int integer_digits;  // significant ones
   int fraction_digits;
-  uint32_t count;  // the exponent's digits, modulo 2^32 as the chain reads them
-  bool tenth;      // a negative exponent
-  bool complete;   // every significant digit is in digits
-  uint64_t head;   // the first kHeldDigits significant integer digits
-  // The first kHeldDigits significant digits, integer and fraction, and the
-  // sum over the fraction digits read of digits after each step (their
-  // weights, docs/parser.md).
-  uint64_t digits, prefixes;
+  int significant;  // digits, integer and fraction, from the first not zero
+  uint32_t count;   // the exponent's digits, modulo 2^32 as the chain reads them
+  bool tenth;       // a negative exponent
+  // Where there are at most kHeldDigits of them: the integer digits' value,
+  // all significant digits' value, and the sum of the latter after each
+  // fraction digit (their weights, docs/parser.md). Modulo 2^64 elsewhere.
+  uint64_t head, digits, prefixes;
 };
+
+// The value of count digits from p.
+inline uint64_t leading_digits(const unsigned char *p, int count) {
+  uint64_t d = 0;
+  for (; count != 0; --count, ++p) d = d * 10 + digit_value(*p);
+  return d;
+}
 
 inline Number scan_number(const unsigned char *p, const unsigned char *text) {
   Number n;
   while (*p == '0') ++p;
   n.integer = p;
   uint64_t d = 0, h = 0;
-  int room = kHeldDigits;
-  for (; room != 0 && is_digit(*p); --room, ++p) d = d * 10 + digit_value(*p);
-  n.complete = true;
-  if (room == 0) n.complete = skip_digits(p);
+  for (; is_digit(*p); ++p) d = d * 10 + digit_value(*p);
   n.integer_digits = static_cast<int>(p - n.integer);
+  n.significant = n.integer_digits;
   n.head = d;
   const bool point = *p == '.';
   p += point ? 1 : 0;
   n.fraction = p;
   if (point) {
-    if (d == 0)
+    if (n.integer_digits == 0)
       while (*p == '0') ++p;
-    for (; room != 0 && is_digit(*p); --room, ++p) {
+    const unsigned char *const first = p;
+    for (; is_digit(*p); ++p) {
       d = d * 10 + digit_value(*p);
       h = h * 10 + d;
     }
-    if (room == 0) n.complete = skip_digits(p) && n.complete;
+    n.significant += static_cast<int>(p - first);
   }
   n.fraction_digits = static_cast<int>(p - n.fraction);
   n.digits = d;
@@ -77,7 +75,7 @@ inline Number scan_number(const unsigned char *p, const unsigned char *text) {
     if (*q == '-' || *q == '+') {
       ++q;
     } else if (!is_digit(*q)) {  // no exponent after all: the parse fails
-      n = Number{text, text, text, 0, 0, 0, false, true, 0, 0, 0};
+      n = Number{text, text, text, 0, 0, 0, 0, false, 0, 0, 0};
       return n;
     }
     uint32_t count = 0;  // wraps modulo 2^32 by design
