@@ -28,27 +28,6 @@ constexpr uint64_t kNarrowModelError = 1;
 // What the steps below return where they cannot decide.
 constexpr double kDeclined = std::numeric_limits<double>::quiet_NaN();
 
-constexpr uint64_t kPow10[20] = {1,
-                                 10,
-                                 100,
-                                 1000,
-                                 10000,
-                                 100000,
-                                 1000000,
-                                 10000000,
-                                 100000000,
-                                 1000000000,
-                                 10000000000,
-                                 100000000000,
-                                 1000000000000,
-                                 10000000000000,
-                                 100000000000000,
-                                 1000000000000000,
-                                 10000000000000000,
-                                 100000000000000000,
-                                 1000000000000000000,
-                                 10000000000000000000u};
-
 // A value m * 2^exponent, m's top bit set, within error units of m's last
 // place of the exact value.
 struct Narrow {
@@ -76,7 +55,7 @@ struct Narrow {
 // exact in 128 bits; then times 10^-n.
 [[gnu::always_inline]] inline Narrow held_value(const Number &n) {
   const auto places = static_cast<unsigned>(n.fraction_digits);
-  const uint64_t weights = (places + 1) * n.digits - n.prefixes - n.head * kPow10[places];
+  const uint64_t weights = (places + 1) * n.digits - n.prefixes;
   const uint64_t hi = n.digits + (weights >> 54), lo = weights << 10;
   const int zeros = std::countl_zero(hi);
   Narrow x = {zeros == 0 ? hi : (hi << zeros) | (lo >> (64 - zeros)), -zeros, 1};

@@ -24,6 +24,27 @@ namespace {
 constexpr uint64_t kChainError = uint64_t{1} << 37;
 // Each 128-bit fraction term is within half a unit of 2^-127: 32 of them.
 constexpr uint64_t kTermError = 16;
+constexpr uint64_t kPow10[20] = {1,
+                                 10,
+                                 100,
+                                 1000,
+                                 10000,
+                                 100000,
+                                 1000000,
+                                 10000000,
+                                 100000000,
+                                 1000000000,
+                                 10000000000,
+                                 100000000000,
+                                 1000000000000,
+                                 10000000000000,
+                                 100000000000000,
+                                 1000000000000000,
+                                 10000000000000000,
+                                 100000000000000000,
+                                 1000000000000000000,
+                                 10000000000000000000u};
+
 // A value mantissa * 2^exponent, the mantissa's top bit set, within error
 // units of the mantissa's last place of the exact value; an error of 0 marks
 // a value not computed.
@@ -163,7 +184,8 @@ double round_wide(const Number &n) {
   U128 fraction = {0, 0};  // in units of 2^-127
   const unsigned char *p = n.fraction;
   int k = 0;
-  for (; k < tables::kTermDigits && k < n.fraction_digits; ++k) fraction = add(fraction, tables::kTermFixed[k][p[k] - '0']);
+  for (; k < tables::kTermDigits && k < n.fraction_digits; ++k)
+    fraction = add(fraction, tables::kTermFixed[k][p[k] - '0']);
   for (; k < n.fraction_digits; ++k)
     if (p[k] != '0') return kDeclined;  // the chain's own scale takes over there
   const uint64_t head = n.integer_digits > kHeldDigits ? leading_digits(n.integer, kHeldDigits) : n.head;

@@ -31,7 +31,8 @@ struct Number {
   bool tenth;       // a negative exponent
   // Where there are at most kHeldDigits of them: the integer digits' value,
   // all significant digits' value, and the sum of the latter after each
-  // fraction digit (their weights, docs/parser.md). Modulo 2^64 elsewhere.
+  // fraction digit plus head * 10^fraction_digits (for their weights,
+  // docs/parser.md). Modulo 2^64 elsewhere.
   uint64_t head, digits, prefixes;
 };
 
@@ -42,7 +43,7 @@ inline uint64_t leading_digits(const unsigned char *p, int count) {
   return d;
 }
 
-inline Number scan_number(const unsigned char *p, const unsigned char *text) {
+[[gnu::always_inline]] inline Number scan_number(const unsigned char *p, const unsigned char *text) {
   Number n;
   while (*p == '0') ++p;
   n.integer = p;
@@ -54,6 +55,7 @@ inline Number scan_number(const unsigned char *p, const unsigned char *text) {
   const bool point = *p == '.';
   p += point ? 1 : 0;
   n.fraction = p;
+  h = d;  // so that h ends as the sum of prefixes plus head * 10^fraction_digits
   if (point) {
     if (n.integer_digits == 0)
       while (*p == '0') ++p;
