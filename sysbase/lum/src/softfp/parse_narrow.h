@@ -58,7 +58,7 @@ struct Narrow {
   const uint64_t weights = (places + 1) * n.digits - n.prefixes;
   const uint64_t hi = n.digits + (weights >> 54), lo = weights << 10;
   const int zeros = std::countl_zero(hi);
-  Narrow x = {zeros == 0 ? hi : (hi << zeros) | (lo >> (64 - zeros)), -zeros, 1};
+  Narrow x = {(hi << zeros) | ((lo >> 1) >> (63 - zeros)), -zeros, 1};
   if (places != 0) x = times(x, tables::kInverseTen[places]);
   return x;
 }
