@@ -24,27 +24,6 @@ namespace {
 constexpr uint64_t kChainError = uint64_t{1} << 37;
 // Each 128-bit fraction term is within half a unit of 2^-127: 32 of them.
 constexpr uint64_t kTermError = 16;
-constexpr uint64_t kPow10[20] = {1,
-                                 10,
-                                 100,
-                                 1000,
-                                 10000,
-                                 100000,
-                                 1000000,
-                                 10000000,
-                                 100000000,
-                                 1000000000,
-                                 10000000000,
-                                 100000000000,
-                                 1000000000000,
-                                 10000000000000,
-                                 100000000000000,
-                                 1000000000000000,
-                                 10000000000000000,
-                                 100000000000000000,
-                                 1000000000000000000,
-                                 10000000000000000000u};
-
 // A value mantissa * 2^exponent, the mantissa's top bit set, within error
 // units of the mantissa's last place of the exact value; an error of 0 marks
 // a value not computed.
@@ -67,10 +46,12 @@ uint64_t eight_digits(const unsigned char *p) {
   return v;
 }
 
-uint64_t read_digits(const unsigned char *p, long count) {
+// The value of count digits from p; scale becomes 10^count.
+uint64_t read_digits(const unsigned char *p, long count, uint64_t &scale) {
   uint64_t n = 0;
-  for (; count >= 8; count -= 8, p += 8) n = n * 100000000 + eight_digits(p);
-  for (; count > 0; --count, ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
+  scale = 1;
+  for (; count >= 8; count -= 8, p += 8, scale *= 100000000) n = n * 100000000 + eight_digits(p);
+  for (; count > 0; --count, ++p, scale *= 10) n = n * 10 + static_cast<unsigned>(*p - '0');
   return n;
 }
 
@@ -80,10 +61,11 @@ int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned cha
   int n = 1;
   while (from < to) {
     const long len = to - from < 19 ? to - from : 19;
-    uint64_t high = read_digits(from, len);
+    uint64_t scale;
+    uint64_t high = read_digits(from, len, scale);
     from += len;
     for (int i = 0; i < n; ++i) {
-      const U128 product = mul64(w[2 + i], kPow10[len]);
+      const U128 product = mul64(w[2 + i], scale);
       const uint64_t low = product.lo + high;
       high = product.hi + carry(low < product.lo);
       w[2 + i] = low;
