@@ -11,7 +11,7 @@ namespace {
 // registers: only the texts the 64-bit rounding leaves come here, and the
 // common ones keep the scan's results in registers.
 [[gnu::noinline]] double slow(const unsigned char *integer, int integer_digits, int fraction_digits, uint32_t count,
-                              bool tenth, uint64_t head) {
+                              bool tenth) {
   kel::Number n{};
   n.integer = integer;
   n.fraction = integer + integer_digits + 1;  // used only where there is a point
@@ -19,7 +19,7 @@ namespace {
   n.fraction_digits = fraction_digits;
   n.count = count;
   n.tenth = tenth;
-  n.head = head;
+  n.head = kel::leading_digits(integer, integer_digits < kel::kHeldDigits ? integer_digits : kel::kHeldDigits);
   const double value = kel::round_wide(n);
   return value == value ? value : static_cast<double>(kel::parse_chain(n));
 }
@@ -45,7 +45,7 @@ double parse(const unsigned char *text, const unsigned char **end) {
     value = exact_double(n.digits);  // the chain's integer steps are exact here
   } else {
     value = kel::round_narrow(n);
-    if (value != value) value = slow(n.integer, n.integer_digits, n.fraction_digits, n.count, n.tenth, n.head);
+    if (value != value) value = slow(n.integer, n.integer_digits, n.fraction_digits, n.count, n.tenth);
   }
   if (negative) value = -value;
   return value;
