@@ -41,7 +41,7 @@ elem-intmut-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (denominator
 elem-intmut-signed @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ static_cast<double>(numerator) @@ static_cast<double>(static_cast<int32_t>(numerator))
 elem-pow-order @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ pow(b, e), b, e @@ pow(e, b), b, e
 elem-read-once @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (outside_domain(*x)) KEL_SoftfpAssert(kIllegalOperand); @@ const T x0 = *x; x = &x0; if (outside_domain(x0)) KEL_SoftfpAssert(kIllegalOperand);
-parse-digit @@ sysbase/lum/src/softfp/parse_paths.h @@ return digit_value(c) < 10; @@ return digit_value(c) <= 10;
+parse-digit @@ sysbase/lum/src/softfp/parse_paths.h @@ return v < 10; @@ return v <= 10;
 parse-tab @@ sysbase/lum/src/softfp/kel_parse.cpp @@ while (*p == ' ') ++p; @@ while (*p == ' ' || *p == '\t') ++p;
 parse-minus-exponent @@ sysbase/lum/src/softfp/parse_paths.h @@ n.tenth = *q == '-'; @@ n.tenth = false;
 parse-failed-exponent-end @@ sysbase/lum/src/softfp/parse_paths.h @@ Number{text, text, text, @@ Number{text, text, q,

@@ -13,7 +13,8 @@ namespace kel {
 
 // c - '0', above 9 for what is not a digit.
 inline unsigned digit_value(unsigned char c) { return static_cast<unsigned>(c) - '0'; }
-inline bool is_digit(unsigned char c) { return digit_value(c) < 10; }
+inline bool is_digit_value(unsigned v) { return v < 10; }
+inline bool is_digit(unsigned char c) { return is_digit_value(digit_value(c)); }
 
 // The most significant digits an unsigned 64-bit integer holds.
 inline constexpr int kHeldDigits = 19;
@@ -48,11 +49,12 @@ inline uint64_t leading_digits(const unsigned char *p, int count) {
   while (*p == '0') ++p;
   n.integer = p;
   uint64_t d = 0, h = 0;
-  for (; is_digit(*p); ++p) d = d * 10 + digit_value(*p);
+  unsigned v;  // the last character read, as a digit's value: the tests after the loops reuse it
+  for (; is_digit_value(v = digit_value(*p)); ++p) d = d * 10 + v;
   n.integer_digits = static_cast<int>(p - n.integer);
   n.significant = n.integer_digits;
   n.head = d;
-  const bool point = *p == '.';
+  const bool point = v == digit_value('.');
   p += point ? 1 : 0;
   n.fraction = p;
   h = d;  // so that h ends as the sum of prefixes plus head * 10^fraction_digits
@@ -60,8 +62,8 @@ inline uint64_t leading_digits(const unsigned char *p, int count) {
     if (n.integer_digits == 0)
       while (*p == '0') ++p;
     const unsigned char *const first = p;
-    for (; is_digit(*p); ++p) {
-      d = d * 10 + digit_value(*p);
+    for (; is_digit_value(v = digit_value(*p)); ++p) {
+      d = d * 10 + v;
       h = h * 10 + d;
     }
     n.significant += static_cast<int>(p - first);
@@ -71,7 +73,7 @@ inline uint64_t leading_digits(const unsigned char *p, int count) {
   n.prefixes = h;
   n.count = 0;
   n.tenth = false;
-  if ((*p | 0x20) == 'e') {
+  if ((v | 0x20) == digit_value('e')) {  // 'e' or 'E
     const unsigned char *q = p + 1;
     n.tenth = *q == '-';
     if (*q == '-' || *q == '+') {
