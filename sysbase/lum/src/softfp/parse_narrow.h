@@ -76,7 +76,6 @@ struct Narrow {
 // another or the value is outside what is taken here.
 [[gnu::always_inline]] inline double round_narrow(const Number &n) {
   if (n.significant == 0) return !n.tenth && n.count > kMaxCount ? kDeclined : 0.0;  // zero times infinity
-  if (n.count > kMaxCount) return kDeclined;
   Narrow x;
   if (n.significant <= kHeldDigits) {
     if (n.fraction_digits > kHeldDigits) return kDeclined;
@@ -87,9 +86,11 @@ struct Narrow {
       return kDeclined;
     x = long_integer_value(n);
   }
-  if (n.count != 0)
+  if (n.count != 0) {
+    if (n.count > kMaxCount) return kDeclined;
     x = n.tenth ? times_power(x, n.count, tables::kTenthLow, tables::kTenthHigh)
                 : times_power(x, n.count, tables::kTenLow, tables::kTenHigh);
+  }
   const int leading = x.exponent + 63;
   if (leading < kMinExponent || leading > kMaxExponent) return kDeclined;
   const uint64_t error = x.error + kNarrowModelError;
