@@ -96,9 +96,10 @@ struct Narrow {
   const uint64_t error = x.error + kNarrowModelError;
   const uint64_t rest = x.m & 0x7FF;  // the bits below the double's
   if (rest - (0x400 - error) <= 2 * error) return kDeclined;
-  const uint64_t up = carry(rest > 0x400);
-  const uint64_t biased = static_cast<uint64_t>(leading) + 1023;
-  return std::bit_cast<double>((biased << 52) + (x.m >> 11) + up - (uint64_t{1} << 52));
+  // m to 53 bits, up from 0x400 (never a tie here); its top bit adds one to
+  // the exponent field, and a carry to 2^53 one more.
+  const uint64_t mantissa = ((x.m >> 10) + 1) >> 1;
+  return std::bit_cast<double>((static_cast<uint64_t>(leading + 1022) << 52) + mantissa);
 }
 
 }  // namespace kel
