@@ -76,7 +76,8 @@ double fallback_share(const std::vector<std::string> &texts) {
   for (const std::string &t : texts) {
     const auto *p = reinterpret_cast<const unsigned char *>(t.c_str());
     p += *p == '-' || *p == '+';
-    fallbacks += kel::parse_one_rounding(p).end == nullptr;
+    const double v = kel::parse_one_rounding(kel::scan_number(p, p));
+    fallbacks += v != v;
   }
   return static_cast<double>(fallbacks) / static_cast<double>(texts.size());
 }

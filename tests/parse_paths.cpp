@@ -1,5 +1,6 @@
 // The parser's one-rounding path against its chain, text for text: wherever
-// the one rounding decides, it must give the chain's bits and end.
+// the one rounding or its 128-bit step alone decides, it must give the chain's
+// bits.
 //   parse_paths COUNT [FIRST]   check texts FIRST..FIRST+COUNT-1 and print how
 //                               many the one rounding decided
 // The texts: the hard texts (tools/kelsoft/hard_texts.cpp), random numbers, texts steered next
@@ -165,17 +166,16 @@ int main(int argc, char **argv) {
   for (uint64_t i = first; i < first + count; ++i) {
     const std::string t = text(i);
     const auto *start = reinterpret_cast<const unsigned char *>(t.c_str());
-    const unsigned char *p = digits_start(start), *fast_end = nullptr, *chain_end = nullptr;
-    const kel::Parsed one = kel::parse_one_rounding(p);
-    if (one.end == nullptr) continue;
-    const double fast = one.value;
-    fast_end = one.end;
+    const kel::Number n = kel::scan_number(digits_start(start), start);
+    const double one = kel::parse_one_rounding(n), wide = kel::round_wide(n);
+    if (one != one && wide != wide) continue;
     ++decided;
     ++kind_decided[i % 8];
-    const double chain = static_cast<double>(kel::parse_chain(p, start, &chain_end));
-    if ((bits(fast) != bits(chain) || fast_end != chain_end) && ++differ <= 20)
-      std::printf("text %" PRIu64 " \"%s\": one rounding %016" PRIx64 " end %td, chain %016" PRIx64 " end %td\n", i,
-                  kel_texts::escaped(t).c_str(), bits(fast), fast_end - start, bits(chain), chain_end - start);
+    const double chain = static_cast<double>(kel::parse_chain(n));
+    if (((one == one && bits(one) != bits(chain)) || (wide == wide && bits(wide) != bits(chain))) && ++differ <= 20)
+      std::printf("text %" PRIu64 " \"%s\": one rounding %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64
+                  "\n",
+                  i, kel_texts::escaped(t).c_str(), bits(one), bits(wide), bits(chain));
   }
   std::printf("%" PRIu64 " texts from %" PRIu64 ": one rounding decided %" PRIu64 ", chain %" PRIu64 ", %" PRIu64
               " differ\n",

@@ -1,28 +1,54 @@
 // Decimal text to double, accumulated in extended precision and rounded once.
+#include <bit>
+#include <cstdint>
+
 #include "kelsoft.h"
-#include "parse_paths.h"
+#include "parse_narrow.h"
 
 namespace {
 
-// Out of line: only the texts the one rounding leaves come here.
-[[gnu::noinline]] kel::Parsed chain(const unsigned char *p, const unsigned char *text, bool negative) {
-  kel::Parsed r;
-  kel::Extended acc = kel::parse_chain(p, text, &r.end);
-  if (negative) acc = -acc;
-  r.value = static_cast<double>(acc);
-  return r;
+// Out of line, from what the 128-bit rounding and the chain need, in
+// registers: only the texts the 64-bit rounding leaves come here, and the
+// common ones keep the scan's results in registers.
+[[gnu::noinline]] double slow(const unsigned char *integer, int integer_digits, int fraction_digits, uint32_t count,
+                              bool tenth) {
+  kel::Number n{};
+  n.integer = integer;
+  n.fraction = integer + integer_digits + 1;  // used only where there is a point
+  n.integer_digits = integer_digits;
+  n.fraction_digits = fraction_digits;
+  n.count = count;
+  n.tenth = tenth;
+  n.head = kel::leading_digits(integer, integer_digits < kel::kHeldDigits ? integer_digits : kel::kHeldDigits);
+  const double value = kel::round_wide(n);
+  return value == value ? value : static_cast<double>(kel::parse_chain(n));
 }
 
-kel::Parsed parse(const unsigned char *text) {
+// v below 2^53, from its bits: no call into the compiler's runtime on a
+// 32-bit target, no constant from memory.
+double exact_double(uint64_t v) {
+  if (v == 0) return 0.0;
+  const int zeros = std::countl_zero(v);
+  return std::bit_cast<double>((static_cast<uint64_t>(1085 - zeros) << 52) + (v << (zeros - 11)));
+}
+
+double parse(const unsigned char *text, const unsigned char **end) {
   const unsigned char *p = text;
   while (*p == ' ') ++p;
   const bool negative = *p == '-';
   if (*p == '-' || *p == '+') ++p;
 
-  kel::Parsed r = kel::parse_one_rounding(p);
-  if (r.end == nullptr) return chain(p, text, negative);
-  if (negative) r.value = -r.value;
-  return r;
+  const kel::Number n = kel::scan_number(p, text);
+  *end = n.end;
+  double value;
+  if (n.significant <= kel::kHeldDigits && n.fraction_digits == 0 && n.count == 0 && (n.digits >> 53) == 0) {
+    value = exact_double(n.digits);  // the chain's integer steps are exact here
+  } else {
+    value = kel::round_narrow(n);
+    if (value != value) value = slow(n.integer, n.integer_digits, n.fraction_digits, n.count, n.tenth);
+  }
+  if (negative) value = -value;
+  return value;
 }
 
 }  // namespace
@@ -32,9 +58,10 @@ extern "C" double KEL_SoftStr2Float(const char *text, char **end) {
     LUM_syslog("FUNC(%s) return %d , Line(%d).\n", "KEL_SoftStr2Float", 0, 101);
     return 0.0;
   }
-  const kel::Parsed r = parse(reinterpret_cast<const unsigned char *>(text));
-  if (end != nullptr) *end = const_cast<char *>(reinterpret_cast<const char *>(r.end));
-  return r.value;
+  const unsigned char *stop;
+  const double value = parse(reinterpret_cast<const unsigned char *>(text), &stop);
+  if (end != nullptr) *end = const_cast<char *>(reinterpret_cast<const char *>(stop));
+  return value;
 }
 
 extern "C" void KEL_Deva(double *result, const char *text) {

@@ -19,21 +19,20 @@ constexpr uint64_t kExactIntegerLimit = ((uint64_t{1} << 53) - 9) / 10;
 
 double digit_value(unsigned char c) { return static_cast<double>(c - '0'); }
 
-Extended read_integer(const unsigned char *&p) {
+Extended read_integer(const unsigned char *p, int count) {
   uint64_t n = 0;
-  for (; is_digit(*p) && n < kExactIntegerLimit; ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
+  for (; count != 0 && n < kExactIntegerLimit; --count, ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
   Extended acc = static_cast<double>(n);
-  for (; is_digit(*p); ++p) acc = times_ten(acc) + Extended(digit_value(*p));
+  for (; count != 0; --count, ++p) acc = times_ten(acc) + Extended(digit_value(*p));
   return acc;
 }
 
-// p is just past the point.
-void add_fraction(Extended &acc, const unsigned char *&p) {
+void add_fraction(Extended &acc, const unsigned char *p, int count) {
   int k = 0;
-  for (; k < tables::kTermDigits && is_digit(*p); ++k, ++p) acc = acc + from_pair(tables::kTerm[k][*p - '0']);
-  if (!is_digit(*p)) return;
+  for (; k < tables::kTermDigits && k < count; ++k, ++p) acc = acc + from_pair(tables::kTerm[k][*p - '0']);
+  if (k == count) return;
   Extended scale = from_pair(tables::kScaleAfterTerms);
-  for (; is_digit(*p); ++p) {
+  for (; k < count; ++k, ++p) {
     scale = scale * Extended(kTenth);
     acc = acc + Extended(digit_value(*p)) * scale;
   }
@@ -45,37 +44,12 @@ void apply_exponent(Extended &acc, uint32_t count, const DoublePair *powers) {
     if ((count & 1) != 0) acc = acc * from_pair(powers[i]);
 }
 
-// p is just past the 'e'. False when no sign or digit follows it.
-bool read_exponent(Extended &acc, const unsigned char *&p) {
-  const DoublePair *powers = tables::kTenPower;
-  if (*p == '-' || *p == '+') {
-    if (*p == '-') powers = tables::kTenthPower;
-    ++p;
-  } else if (!is_digit(*p)) {
-    return false;
-  }
-  uint32_t count = 0;  // wraps modulo 2^32 by design
-  for (; is_digit(*p); ++p) count = count * 10 + static_cast<uint32_t>(*p - '0');
-  apply_exponent(acc, count, powers);
-  return true;
-}
-
 }  // namespace
 
-Extended parse_chain(const unsigned char *p, const unsigned char *text, const unsigned char **end) {
-  Extended acc = read_integer(p);
-  if (*p == '.') {
-    ++p;
-    add_fraction(acc, p);
-  }
-  if (*p == 'e' || *p == 'E') {
-    ++p;
-    if (!read_exponent(acc, p)) {
-      acc = 0.0;
-      p = text;
-    }
-  }
-  *end = p;
+Extended parse_chain(const Number &n) {
+  Extended acc = read_integer(n.integer, n.integer_digits);
+  add_fraction(acc, n.fraction, n.fraction_digits);
+  apply_exponent(acc, n.count, n.tenth ? tables::kTenthPower : tables::kTenPower);
   return acc;
 }
 

@@ -507,6 +507,30 @@ constexpr WidePower kTenthHigh[16] = {
     {0xb1d983b47905ad15u, 0xbdb4de7982fb3375u, -1722},
 };
 
+// kInverseTen[n]: 10^-n exactly, not the chain's, for the held digits.
+constexpr WidePower kInverseTen[20] = {
+    {0x8000000000000000u, 0x0000000000000000u, -127},
+    {0xccccccccccccccccu, 0xcccccccccccccccdu, -131},
+    {0xa3d70a3d70a3d70au, 0x3d70a3d70a3d70a4u, -134},
+    {0x83126e978d4fdf3bu, 0x645a1cac083126e9u, -137},
+    {0xd1b71758e219652bu, 0xd3c36113404ea4a9u, -141},
+    {0xa7c5ac471b478423u, 0x0fcf80dc33721d54u, -144},
+    {0x8637bd05af6c69b5u, 0xa63f9a49c2c1b110u, -147},
+    {0xd6bf94d5e57a42bcu, 0x3d32907604691b4du, -151},
+    {0xabcc77118461cefcu, 0xfdc20d2b36ba7c3du, -154},
+    {0x89705f4136b4a597u, 0x31680a88f8953031u, -157},
+    {0xdbe6fecebdedd5beu, 0xb573440e5a884d1bu, -161},
+    {0xafebff0bcb24aafeu, 0xf78f69a51539d749u, -164},
+    {0x8cbccc096f5088cbu, 0xf93f87b7442e45d4u, -167},
+    {0xe12e13424bb40e13u, 0x2865a5f206b06fbau, -171},
+    {0xb424dc35095cd80fu, 0x538484c19ef38c94u, -174},
+    {0x901d7cf73ab0acd9u, 0x0f9d37014bf60a10u, -177},
+    {0xe69594bec44de15bu, 0x4c2ebe687989a9b4u, -181},
+    {0xb877aa3236a4b449u, 0x09befeb9fad487c3u, -184},
+    {0x9392ee8e921d5d07u, 0x3aff322e62439fcfu, -187},
+    {0xec1e4a7db69561a5u, 0x2b31e9e3d06c32e5u, -191},
+};
+
 }  // namespace kel::tables
 
 #endif

@@ -4,16 +4,16 @@
 // multiplies by the powers kTenPower or kTenthPower of the count's set bits.
 // Its result is the double nearest that exact sum and product unless the
 // exact value lies within the chain's own error of a midpoint between two
-// doubles. So: compute the exact value closely in 128-bit arithmetic, and
-// decide only where it is farther from every midpoint than the chain's
-// error plus ours. docs/parser.md derives the bounds.
+// doubles. So: compute the exact value closely, first in 64-bit and where
+// that is too close to a midpoint in 128-bit arithmetic, and decide only
+// where it is farther from every midpoint than the chain's error plus ours.
+// docs/parser.md derives the bounds.
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
-#include "parse_fast_tables.h"
-#include "parse_paths.h"
+#include "parse_narrow.h"
 
 namespace kel {
 namespace {
@@ -24,38 +24,6 @@ namespace {
 constexpr uint64_t kChainError = uint64_t{1} << 37;
 // Each 128-bit fraction term is within half a unit of 2^-127: 32 of them.
 constexpr uint64_t kTermError = 16;
-// Below 10^308 no step of the chain can overflow.
-constexpr int kMaxIntegerDigits = 308;
-// Counts from 512 on reach the chain's infinite or zero powers.
-constexpr uint32_t kMaxCount = 511;
-// The results taken, as exponents of the leading bit: from 2^-968, where the
-// chain's low parts and its fma errors are still normal, to below 2^1023.
-constexpr int kMinExponent = -968;
-constexpr int kMaxExponent = 1022;
-// What the steps below return where they cannot decide.
-constexpr double kDeclined = std::numeric_limits<double>::quiet_NaN();
-
-constexpr uint64_t kPow10[20] = {1,
-                                 10,
-                                 100,
-                                 1000,
-                                 10000,
-                                 100000,
-                                 1000000,
-                                 10000000,
-                                 100000000,
-                                 1000000000,
-                                 10000000000,
-                                 100000000000,
-                                 1000000000000,
-                                 10000000000000,
-                                 100000000000000,
-                                 1000000000000000,
-                                 10000000000000000,
-                                 100000000000000000,
-                                 1000000000000000000,
-                                 10000000000000000000u};
-
 // A value mantissa * 2^exponent, the mantissa's top bit set, within error
 // units of the mantissa's last place of the exact value; an error of 0 marks
 // a value not computed.
@@ -78,10 +46,12 @@ uint64_t eight_digits(const unsigned char *p) {
   return v;
 }
 
-uint64_t read_digits(const unsigned char *p, long count) {
+// The value of count digits from p; scale becomes 10^count.
+uint64_t read_digits(const unsigned char *p, long count, uint64_t &scale) {
   uint64_t n = 0;
-  for (; count >= 8; count -= 8, p += 8) n = n * 100000000 + eight_digits(p);
-  for (; count > 0; --count, ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
+  scale = 1;
+  for (; count >= 8; count -= 8, p += 8, scale *= 100000000) n = n * 100000000 + eight_digits(p);
+  for (; count > 0; --count, ++p, scale *= 10) n = n * 10 + static_cast<unsigned>(*p - '0');
   return n;
 }
 
@@ -91,10 +61,11 @@ int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned cha
   int n = 1;
   while (from < to) {
     const long len = to - from < 19 ? to - from : 19;
-    uint64_t high = read_digits(from, len);
+    uint64_t scale;
+    uint64_t high = read_digits(from, len, scale);
     from += len;
     for (int i = 0; i < n; ++i) {
-      const U128 product = mul64(w[2 + i], kPow10[len]);
+      const U128 product = mul64(w[2 + i], scale);
       const uint64_t low = product.lo + high;
       high = product.hi + carry(low < product.lo);
       w[2 + i] = low;
@@ -190,47 +161,22 @@ Approx sum(const unsigned char *first, long integer_digits, uint64_t head, U128 
 
 }  // namespace
 
-Parsed parse_one_rounding(const unsigned char *p) {
-  while (*p == '0') ++p;
-  const unsigned char *const first = p;
-  uint64_t head = 0;
-  for (; is_digit(*p) && p - first < 19; ++p) head = head * 10 + static_cast<unsigned>(*p - '0');
-  while (is_digit(*p)) ++p;
-  const long integer_digits = p - first;
-  if (integer_digits > kMaxIntegerDigits) return {};
-
+double round_wide(const Number &n) {
+  if (n.integer_digits > kMaxIntegerDigits || n.count > kMaxCount) return kDeclined;
   U128 fraction = {0, 0};  // in units of 2^-127
-  if (*p == '.') {
-    ++p;
-    const U128(*row)[10] = tables::kTermFixed;
-    for (; row != tables::kTermFixed + tables::kTermDigits && is_digit(*p); ++row, ++p)
-      fraction = add(fraction, (*row)[*p - '0']);
-    for (; is_digit(*p); ++p)
-      if (*p != '0') return {};  // the chain's own scale takes over there
-  }
+  const unsigned char *p = n.fraction;
+  int k = 0;
+  for (; k < tables::kTermDigits && k < n.fraction_digits; ++k)
+    fraction = add(fraction, tables::kTermFixed[k][p[k] - '0']);
+  for (; k < n.fraction_digits; ++k)
+    if (p[k] != '0') return kDeclined;  // the chain's own scale takes over there
+  const uint64_t head = n.integer_digits > kHeldDigits ? leading_digits(n.integer, kHeldDigits) : n.head;
+  return decide(n.integer, n.integer_digits, head, fraction, n.count, n.tenth);
+}
 
-  uint32_t count = 0;  // wraps modulo 2^32, as the chain's
-  bool tenth = false;
-  if (*p == 'e' || *p == 'E') {
-    if (p[1] == '-' || p[1] == '+') {
-      tenth = p[1] == '-';
-      p += 2;
-    } else if (is_digit(p[1])) {
-      p += 1;
-    } else {
-      return {};  // the chain's failed parse
-    }
-    for (; is_digit(*p); ++p) count = count * 10 + static_cast<uint32_t>(*p - '0');
-  }
-
-  if ((fraction.hi | fraction.lo) == 0 && integer_digits <= 19 && (head >> 53) == 0 && (head == 0 || count == 0)) {
-    if (head == 0 && !tenth && count > kMaxCount) return {};  // zero times infinity
-    return {p, static_cast<double>(head)};                    // exact, as the chain's
-  }
-  if (count > kMaxCount) return {};
-  const double value = decide(first, integer_digits, head, fraction, count, tenth);
-  if (value != value) return {};
-  return {p, value};
+double parse_one_rounding(const Number &n) {
+  const double value = round_narrow(n);
+  return value == value ? value : round_wide(n);
 }
 
 }  // namespace kel

@@ -1,27 +1,106 @@
 // The parser's two ways to the value of the digits after blanks and sign.
-// Both stop at the same character; where the one rounding decides, it gives
-// the chain's bits (docs/parser.md), and the parser uses the chain elsewhere.
+// One pass over the text finds the digits, the exponent and the end; both
+// ways take that from it. Where the one rounding decides, it gives the
+// chain's bits (docs/parser.md), and the parser uses the chain elsewhere.
 #ifndef KEL_PARSE_PATHS_H
 #define KEL_PARSE_PATHS_H
+
+#include <cstdint>
 
 #include "double_double.h"
 
 namespace kel {
 
-// The target's operations, digit by digit: every text. text is where the
-// whole text began, the end of a malformed exponent.
-Extended parse_chain(const unsigned char *p, const unsigned char *text, const unsigned char **end);
+// c - '0', above 9 for what is not a digit.
+inline unsigned digit_value(unsigned char c) { return static_cast<unsigned>(c) - '0'; }
+inline bool is_digit_value(unsigned v) { return v < 10; }
+inline bool is_digit(unsigned char c) { return is_digit_value(digit_value(c)); }
 
-struct Parsed {
-  const unsigned char *end;  // null: not decided
-  double value;
+// The most significant digits an unsigned 64-bit integer holds.
+inline constexpr int kHeldDigits = 19;
+
+// What the pass over the text found. A malformed exponent leaves no digits
+// and ends where the whole text began.
+struct Number {
+  const unsigned char *integer;   // the first significant integer digit
+  const unsigned char *fraction;  // the first digit after the point
+  const unsigned char *end;
+  int integer_digits;  // significant ones
+  int fraction_digits;
+  int significant;  // digits, integer and fraction, from the first not zero
+  uint32_t count;   // the exponent's digits, modulo 2^32 as the chain reads them
+  bool tenth;       // a negative exponent
+  // Where there are at most kHeldDigits of them: the integer digits' value,
+  // all significant digits' value, and the sum of the latter after each
+  // fraction digit plus head * 10^fraction_digits (for their weights,
+  // docs/parser.md). Modulo 2^64 elsewhere.
+  uint64_t head, digits, prefixes;
 };
 
-// The exact value of what the chain adds and multiplies, rounded once. Not
-// decided where that may not be the chain's result.
-Parsed parse_one_rounding(const unsigned char *p);
+// The value of count digits from p.
+inline uint64_t leading_digits(const unsigned char *p, int count) {
+  uint64_t d = 0;
+  for (; count != 0; --count, ++p) d = d * 10 + digit_value(*p);
+  return d;
+}
 
-inline bool is_digit(unsigned char c) { return static_cast<unsigned>(c - '0') < 10; }
+[[gnu::always_inline]] inline Number scan_number(const unsigned char *p, const unsigned char *text) {
+  Number n;
+  while (*p == '0') ++p;
+  n.integer = p;
+  uint64_t d = 0, h = 0;
+  unsigned v;  // the last character read, as a digit's value: the tests after the loops reuse it
+  for (; is_digit_value(v = digit_value(*p)); ++p) d = d * 10 + v;
+  n.integer_digits = static_cast<int>(p - n.integer);
+  n.significant = n.integer_digits;
+  n.head = d;
+  const bool point = v == digit_value('.');
+  p += point ? 1 : 0;
+  n.fraction = p;
+  h = d;  // so that h ends as the sum of prefixes plus head * 10^fraction_digits
+  if (point) {
+    if (n.integer_digits == 0)
+      while (*p == '0') ++p;
+    const unsigned char *const first = p;
+    for (; is_digit_value(v = digit_value(*p)); ++p) {
+      d = d * 10 + v;
+      h = h * 10 + d;
+    }
+    n.significant += static_cast<int>(p - first);
+  }
+  n.fraction_digits = static_cast<int>(p - n.fraction);
+  n.digits = d;
+  n.prefixes = h;
+  n.count = 0;
+  n.tenth = false;
+  if ((v | 0x20) == digit_value('e')) {  // 'e' or 'E
+    const unsigned char *q = p + 1;
+    n.tenth = *q == '-';
+    if (*q == '-' || *q == '+') {
+      ++q;
+    } else if (!is_digit(*q)) {  // no exponent after all: the parse fails
+      n = Number{text, text, text, 0, 0, 0, 0, false, 0, 0, 0};
+      return n;
+    }
+    uint32_t count = 0;  // wraps modulo 2^32 by design
+    for (; is_digit(*q); ++q) count = count * 10 + digit_value(*q);
+    n.count = count;
+    p = q;
+  }
+  n.end = p;
+  return n;
+}
+
+// The target's operations, digit by digit: every text.
+Extended parse_chain(const Number &n);
+
+// The exact value of what the chain adds and multiplies, rounded once; NaN
+// where that may not be the chain's result.
+double parse_one_rounding(const Number &n);
+
+// Its second step alone, in 128 bits: where the first, in 64 bits, is too
+// close to a midpoint to decide. NaN where it cannot decide.
+double round_wide(const Number &n);
 
 }  // namespace kel
 

@@ -1,0 +1,107 @@
+// The parser's one rounding in 64 bits: the common texts, decided in line.
+// Where it is too close to a midpoint, parse_one_rounding.cpp tries again in
+// 128 bits, and the chain decides the rest. docs/parser.md derives the bounds.
+#ifndef KEL_PARSE_NARROW_H
+#define KEL_PARSE_NARROW_H
+
+#include <bit>
+#include <cstdint>
+#include <limits>
+
+#include "parse_fast_tables.h"
+#include "parse_paths.h"
+#include "wide.h"
+
+namespace kel {
+
+// Below 10^308 no step of the chain can overflow.
+constexpr int kMaxIntegerDigits = 308;
+// Counts from 512 on reach the chain's infinite or zero powers.
+constexpr uint32_t kMaxCount = 511;
+// The results taken, as exponents of the leading bit: from 2^-968, where the
+// chain's low parts and its fma errors are still normal, to below 2^1023.
+constexpr int kMinExponent = -968;
+constexpr int kMaxExponent = 1022;
+// The 64-bit step's error for the chain's own and the fraction's first-order
+// weights, in units of its mantissa's last place (docs/parser.md).
+constexpr uint64_t kNarrowModelError = 1;
+// What the steps below return where they cannot decide.
+constexpr double kDeclined = std::numeric_limits<double>::quiet_NaN();
+
+// A value m * 2^exponent, m's top bit set, within error units of m's last
+// place of the exact value.
+struct Narrow {
+  uint64_t m;
+  int exponent;
+  uint64_t error;
+};
+
+// x times a table entry, whose top 64 bits are taken (within 2 units).
+[[gnu::always_inline]] inline Narrow times(const Narrow &x, const WidePower &p) {
+  const U128 t = mul64(x.m, p.hi);
+  const uint64_t error = 2 * (x.error + 2) + 1;
+  if ((t.hi >> 63) != 0) return {t.hi, x.exponent + p.exponent + 128, error};
+  return {(t.hi << 1) | (t.lo >> 63), x.exponent + p.exponent + 127, error};
+}
+
+[[gnu::always_inline]] inline Narrow times_power(Narrow x, uint32_t count, const WidePower *low,
+                                                 const WidePower *high) {
+  x = times(x, low[count & 31]);
+  if ((count >> 5) != 0) x = times(x, high[count >> 5]);
+  return x;
+}
+
+// All digits held: digits + 2^-54 weights, the chain's sum times 10^n, is
+// exact in 128 bits; then times 10^-n.
+[[gnu::always_inline]] inline Narrow held_value(const Number &n) {
+  const auto places = static_cast<unsigned>(n.fraction_digits);
+  const uint64_t weights = (places + 1) * n.digits - n.prefixes;
+  const uint64_t hi = n.digits + (weights >> 54), lo = weights << 10;
+  const int zeros = std::countl_zero(hi);
+  Narrow x = {(hi << zeros) | ((lo >> 1) >> (63 - zeros)), -zeros, 1};
+  if (places != 0) x = times(x, tables::kInverseTen[places]);
+  return x;
+}
+
+// More than kHeldDigits integer digits: the value is head + [0, 1) times
+// 10^r, r the digits after the held ones.
+[[gnu::always_inline]] inline Narrow long_integer_value(const Number &n) {
+  const uint64_t head = leading_digits(n.integer, kHeldDigits);
+  const int zeros = std::countl_zero(head);
+  const uint32_t r = static_cast<uint32_t>(n.integer_digits - kHeldDigits);
+  return times_power({head << zeros, -zeros, uint64_t{1} << zeros}, r, tables::kTenLow, tables::kTenHigh);
+}
+
+// The chain's double, or NaN where a value within the error rounds to
+// another or the value is outside what is taken here.
+[[gnu::always_inline]] inline double round_narrow(const Number &n) {
+  if (n.significant == 0) return !n.tenth && n.count > kMaxCount ? kDeclined : 0.0;  // zero times infinity
+  Narrow x;
+  if (n.significant <= kHeldDigits) {
+    if (n.fraction_digits > kHeldDigits) return kDeclined;
+    x = held_value(n);
+  } else {
+    if (n.integer_digits <= kHeldDigits || n.integer_digits > kMaxIntegerDigits ||
+        n.fraction_digits > tables::kTermDigits)
+      return kDeclined;
+    x = long_integer_value(n);
+  }
+  if (n.count != 0) {
+    if (n.count > kMaxCount) return kDeclined;
+    x = n.tenth ? times_power(x, n.count, tables::kTenthLow, tables::kTenthHigh)
+                : times_power(x, n.count, tables::kTenLow, tables::kTenHigh);
+  }
+  const int leading = x.exponent + 63;
+  if (leading < kMinExponent || leading > kMaxExponent) return kDeclined;
+  const uint64_t error = x.error + kNarrowModelError;
+  const uint64_t rest = x.m & 0x7FF;  // the bits below the double's
+  if (rest - (0x400 - error) <= 2 * error) return kDeclined;
+  // m to 53 bits, up from 0x400 (never a tie here); its top bit adds one to
+  // the exponent field, and a carry to 2^53 one more.
+  const uint64_t mantissa = ((x.m >> 10) + 1) >> 1;
+  return std::bit_cast<double>((static_cast<uint64_t>(leading + 1022) << 52) + mantissa);
+}
+
+}  // namespace kel
+
+#endif
