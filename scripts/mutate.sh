@@ -42,7 +42,7 @@ elem-intmut-signed @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ static_cast<d
 elem-pow-order @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ pow(b, e), b, e @@ pow(e, b), b, e
 elem-read-once @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (outside_domain(*x)) KEL_SoftfpAssert(kIllegalOperand); @@ const T x0 = *x; x = &x0; if (outside_domain(x0)) KEL_SoftfpAssert(kIllegalOperand);
 parse-digit @@ sysbase/lum/src/softfp/parse_paths.h @@ return v < 10; @@ return v <= 10;
-parse-tab @@ sysbase/lum/src/softfp/kel_parse.cpp @@ while (*p == ' ') ++p; @@ while (*p == ' ' || *p == '\t') ++p;
+parse-tab @@ sysbase/lum/src/softfp/parse_paths.h @@ while (*p == ' ') ++p; @@ while (*p == ' ' || *p == '\t') ++p;
 parse-minus-exponent @@ sysbase/lum/src/softfp/parse_paths.h @@ n.tenth = *q == '-'; @@ n.tenth = false;
 parse-failed-exponent-end @@ sysbase/lum/src/softfp/parse_paths.h @@ Number{text, text, text, @@ Number{text, text, q,
 parse-sign @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (negative) value = -value; @@ if (!negative) value = -value;

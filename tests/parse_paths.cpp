@@ -141,12 +141,6 @@ std::string text(uint64_t index) {
   }
 }
 
-// The parser's front: blanks and one sign.
-const unsigned char *digits_start(const unsigned char *p) {
-  while (*p == ' ') ++p;
-  return p + (*p == '-' || *p == '+');
-}
-
 uint64_t bits(double v) {
   uint64_t b;
   std::memcpy(&b, &v, sizeof b);
@@ -166,7 +160,8 @@ int main(int argc, char **argv) {
   for (uint64_t i = first; i < first + count; ++i) {
     const std::string t = text(i);
     const auto *start = reinterpret_cast<const unsigned char *>(t.c_str());
-    const kel::Number n = kel::scan_number(digits_start(start), start);
+    bool negative;
+    const kel::Number n = kel::scan_number(kel::skip_blanks_and_sign(start, negative), start);
     const double one = kel::parse_one_rounding(n), wide = kel::round_wide(n);
     if (one != one && wide != wide) continue;
     ++decided;

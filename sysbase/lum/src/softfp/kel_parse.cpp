@@ -33,12 +33,8 @@ double exact_double(uint64_t v) {
 }
 
 double parse(const unsigned char *text, const unsigned char **end) {
-  const unsigned char *p = text;
-  while (*p == ' ') ++p;
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
-
-  const kel::Number n = kel::scan_number(p, text);
+  bool negative;
+  const kel::Number n = kel::scan_number(kel::skip_blanks_and_sign(text, negative), text);
   *end = n.end;
   double value;
   if (n.significant <= kel::kHeldDigits && n.fraction_digits == 0 && n.count == 0 && (n.digits >> 53) == 0) {

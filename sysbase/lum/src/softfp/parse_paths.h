@@ -44,6 +44,13 @@ inline uint64_t leading_digits(const unsigned char *p, int count) {
   return d;
 }
 
+// The front of a number: blanks (spaces only), then one sign.
+inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool &negative) {
+  while (*p == ' ') ++p;
+  negative = *p == '-';
+  return *p == '-' || *p == '+' ? p + 1 : p;
+}
+
 [[gnu::always_inline]] inline Number scan_number(const unsigned char *p, const unsigned char *text) {
   Number n;
   while (*p == '0') ++p;
