@@ -34,8 +34,9 @@ uint32_t high_word(const T *source) {
 // Toward zero, saturating as above. A float takes part with its exact value.
 template <typename T>
 int32_t truncate32(const T *source) {
-#if defined(__powerpc__)
-  // The processor's conversion saturates exactly so, NaN included: no range test.
+#if defined(__powerpc__) && !defined(__NO_FPRS__)
+  // The processor's conversion saturates exactly so, NaN included: no range
+  // test. Not where there are no floating-point registers (-msoft-float).
   double converted;
   asm("fctiwz %0,%1" : "=d"(converted) : "d"(static_cast<double>(*source)));
   return static_cast<int32_t>(std::bit_cast<uint64_t>(converted));
