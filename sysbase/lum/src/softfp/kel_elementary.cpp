@@ -1,5 +1,5 @@
-// Checked elementary functions: the C math library does the work, we test the
-// domain before the call and check the stored result after it.
+// Checked elementary functions: the C math library does the work, we check
+// its result, and test the domain only when the result is NaN or infinite.
 #include <cmath>
 
 #include "fault_check.h"

@@ -80,7 +80,7 @@ inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool &n
   n.prefixes = h;
   n.count = 0;
   n.tenth = false;
-  if ((v | 0x20) == digit_value('e')) {  // 'e' or 'E
+  if ((v | 0x20) == digit_value('e')) {  // 'e' or 'E'
     const unsigned char *q = p + 1;
     n.tenth = *q == '-';
     if (*q == '-' || *q == '+') {
