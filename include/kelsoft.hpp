@@ -132,7 +132,8 @@ __attribute__((visibility("default"))) inline void trampoline(const char *file, 
 //
 // Code that assigns g_pfFloatAssertHook or calls KEL_FloatAssertReg itself
 // while a scope lives takes the reports from every scope until it puts the
-// previous hook back. Shared objects whose version script hides this
+// previous hook back or a new scope is made, which registers this header's
+// hook again. Shared objects whose version script hides this
 // header's symbols each keep their own list: the one whose scope was made
 // last receives every report while any of its scopes lives, and passes
 // reports on to the hook registered before its first scope once none does.
