@@ -91,7 +91,7 @@ def main():
     powers("kTenHigh", ten, 5, 16)
     powers("kTenthLow", tenth, 0, 32)
     powers("kTenthHigh", tenth, 5, 16)
-    print("// kInverseTen[n]: 10^-n exactly, not the chain's, for the held digits.")
+    print("// kInverseTen[n]: 10^-n itself, not the chain's, rounded to 128 bits: for the held digits.")
     print("constexpr WidePower kInverseTen[20] = {")
     for n in range(20):
         m, e = wide(Fraction(1, 10 ** n))

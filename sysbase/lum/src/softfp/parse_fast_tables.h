@@ -507,7 +507,7 @@ constexpr WidePower kTenthHigh[16] = {
     {0xb1d983b47905ad15u, 0xbdb4de7982fb3375u, -1722},
 };
 
-// kInverseTen[n]: 10^-n exactly, not the chain's, for the held digits.
+// kInverseTen[n]: 10^-n itself, not the chain's, rounded to 128 bits: for the held digits.
 constexpr WidePower kInverseTen[20] = {
     {0x8000000000000000u, 0x0000000000000000u, -127},
     {0xccccccccccccccccu, 0xcccccccccccccccdu, -131},
