@@ -7,11 +7,11 @@
 
 namespace {
 
-// Out of line, from what the 128-bit rounding and the chain need, in
-// registers: only the texts the 64-bit rounding leaves come here, and the
-// common ones keep the scan's results in registers.
-[[gnu::noinline]] double slow(const unsigned char *integer, int integer_digits, int fraction_digits, uint32_t count,
-                              bool tenth) {
+// The 128-bit rounding, else the chain: the texts the 64-bit rounding leaves.
+// Out of line and handed only the fields these need, in registers, so that
+// the common path keeps the scan's results in registers too.
+[[gnu::noinline]] double round_wide_or_chain(const unsigned char *integer, int integer_digits, int fraction_digits,
+                                             uint32_t count, bool tenth) {
   kel::Number n{};
   n.integer = integer;
   n.fraction = integer + integer_digits + 1;  // used only where there is a point
@@ -41,7 +41,7 @@ double parse(const unsigned char *text, const unsigned char **end) {
     value = exact_double(n.digits);  // the chain's integer steps are exact here
   } else {
     value = kel::round_narrow(n);
-    if (value != value) value = slow(n.integer, n.integer_digits, n.fraction_digits, n.count, n.tenth);
+    if (value != value) value = round_wide_or_chain(n.integer, n.integer_digits, n.fraction_digits, n.count, n.tenth);
   }
   if (negative) value = -value;
   return value;
