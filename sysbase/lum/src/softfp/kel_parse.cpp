@@ -10,7 +10,7 @@ namespace {
 // The 128-bit rounding, else the chain: the texts the 64-bit rounding leaves.
 // Out of line and handed only the fields these need, in registers, so that
 // the common path keeps the scan's results in registers too.
-[[gnu::noinline]] double round_wide_or_chain(const unsigned char *integer, int integer_digits, int fraction_digits,
+[[gnu::noinline]] double round_wide_or_chain(const unsigned char *integer, long integer_digits, long fraction_digits,
                                              uint32_t count, bool tenth) {
   kel::Number n{};
   n.integer = integer;
@@ -19,7 +19,8 @@ namespace {
   n.fraction_digits = fraction_digits;
   n.count = count;
   n.tenth = tenth;
-  n.head = kel::leading_digits(integer, integer_digits < kel::kHeldDigits ? integer_digits : kel::kHeldDigits);
+  n.head = kel::leading_digits(integer,
+                               integer_digits < kel::kHeldDigits ? static_cast<int>(integer_digits) : kel::kHeldDigits);
   const double value = kel::round_wide(n);
   return value == value ? value : static_cast<double>(kel::parse_chain(n));
 }

@@ -19,7 +19,7 @@ constexpr uint64_t kExactIntegerLimit = ((uint64_t{1} << 53) - 9) / 10;
 
 double digit_value(unsigned char c) { return static_cast<double>(c - '0'); }
 
-Extended read_integer(const unsigned char *p, int count) {
+Extended read_integer(const unsigned char *p, long count) {
   uint64_t n = 0;
   for (; count != 0 && n < kExactIntegerLimit; --count, ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
   Extended acc = static_cast<double>(n);
@@ -27,8 +27,8 @@ Extended read_integer(const unsigned char *p, int count) {
   return acc;
 }
 
-void add_fraction(Extended &acc, const unsigned char *p, int count) {
-  int k = 0;
+void add_fraction(Extended &acc, const unsigned char *p, long count) {
+  long k = 0;
   for (; k < tables::kTermDigits && k < count; ++k, ++p) acc = acc + from_pair(tables::kTerm[k][*p - '0']);
   if (k == count) return;
   Extended scale = from_pair(tables::kScaleAfterTerms);

@@ -165,7 +165,7 @@ double round_wide(const Number &n) {
   if (n.integer_digits > kMaxIntegerDigits || n.count > kMaxCount) return kDeclined;
   U128 fraction = {0, 0};  // in units of 2^-127
   const unsigned char *p = n.fraction;
-  int k = 0;
+  long k = 0;
   for (; k < tables::kTermDigits && k < n.fraction_digits; ++k)
     fraction = add(fraction, tables::kTermFixed[k][p[k] - '0']);
   for (; k < n.fraction_digits; ++k)

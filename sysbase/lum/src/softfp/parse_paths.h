@@ -25,11 +25,12 @@ struct Number {
   const unsigned char *integer;   // the first significant integer digit
   const unsigned char *fraction;  // the first digit after the point
   const unsigned char *end;
-  int integer_digits;  // significant ones
-  int fraction_digits;
-  int significant;  // digits, integer and fraction, from the first not zero
-  uint32_t count;   // the exponent's digits, modulo 2^32 as the chain reads them
-  bool tenth;       // a negative exponent
+  // Counts as long as the text may be: an int would wrap on a 64-bit machine.
+  long integer_digits;  // significant ones
+  long fraction_digits;
+  long significant;  // digits, integer and fraction, from the first not zero
+  uint32_t count;    // the exponent's digits, modulo 2^32 as the chain reads them
+  bool tenth;        // a negative exponent
   // Where there are at most kHeldDigits of them: the integer digits' value,
   // all significant digits' value, and the sum of the latter after each
   // fraction digit plus head * 10^fraction_digits (for their weights,
@@ -58,7 +59,7 @@ inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool &n
   uint64_t d = 0, h = 0;
   unsigned v;  // the last character read, as a digit's value: the tests after the loops reuse it
   for (; is_digit_value(v = digit_value(*p)); ++p) d = d * 10 + v;
-  n.integer_digits = static_cast<int>(p - n.integer);
+  n.integer_digits = p - n.integer;
   n.significant = n.integer_digits;
   n.head = d;
   const bool point = v == digit_value('.');
@@ -73,9 +74,9 @@ inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool &n
       d = d * 10 + v;
       h = h * 10 + d;
     }
-    n.significant += static_cast<int>(p - first);
+    n.significant += p - first;
   }
-  n.fraction_digits = static_cast<int>(p - n.fraction);
+  n.fraction_digits = p - n.fraction;
   n.digits = d;
   n.prefixes = h;
   n.count = 0;
