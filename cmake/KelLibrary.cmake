@@ -22,6 +22,9 @@ function(kel_library_compile target)
     $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
     # Results must not depend on whether the compiler fuses a multiply-add.
     -ffp-contract=off
+    # The fault tests need NaN and infinity: a -ffast-math or -Ofast among the
+    # user's flags would fold them away (x - x to 0).
+    -fno-fast-math
     # The fault report's source path must not depend on where the tree lies.
     -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
   target_compile_definitions(${target} PRIVATE _FORTIFY_SOURCE=2 _FILE_OFFSET_BITS=64)
