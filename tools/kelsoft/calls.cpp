@@ -148,11 +148,13 @@ void char_map(Call &c) {
   c.number(F(static_cast<int32_t>(c.in[0].bits)));
 }
 
+// The text with its terminator, in a buffer of its own: the count may pass it.
 void str_to_lower(Call &c) {
-  Buffer b(c);
-  if (!c.in[0].null) std::memcpy(b.bytes, c.in[0].text.c_str(), std::min(c.in[0].text.size() + 1, sizeof b.bytes));
-  LUM_StrToLower(c.in[0].null ? nullptr : b.bytes, static_cast<uint32_t>(c.in[1].bits));
-  c.buffer(b.bytes, sizeof b.bytes);
+  const std::string &t = c.in[0].text;
+  SizedBuffer b(c, t.size() + 1);
+  if (!c.in[0].null) std::memcpy(b.bytes.data(), t.c_str(), t.size() + 1);
+  LUM_StrToLower(c.in[0].null ? nullptr : b.bytes.data(), static_cast<uint32_t>(c.in[1].bits));
+  c.buffer(b.bytes.data(), b.bytes.size());
 }
 
 void str_to_upper(Call &c) {

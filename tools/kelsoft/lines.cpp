@@ -11,9 +11,8 @@
 namespace lines {
 namespace {
 
-// Buffers the command gives a call: sizes up to this, texts a little shorter.
+// The largest buffer the command gives a call.
 constexpr uint64_t kMaxSize = 65536;
-constexpr std::size_t kMaxCaseText = 63;
 
 int hex_digit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -66,10 +65,6 @@ bool read(std::string_view token, char kind, calls::Value &v, std::string &error
   if (calls::is_text(kind)) {
     if (token.starts_with('"') ? !unquote(token, v.text) : (v.text.assign(token), false)) {
       error = "cannot read the text " + std::string(token);
-      return false;
-    }
-    if (kind == 's' && v.text.size() > kMaxCaseText) {
-      error = "case texts go up to " + std::to_string(kMaxCaseText) + " bytes";
       return false;
     }
     return true;
