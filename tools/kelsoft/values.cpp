@@ -54,7 +54,7 @@ bool read_float(char kind, std::string_view s, uint64_t &bits) {
   const std::string text(s);
   char *end = nullptr;
   KEL_SoftStr2Float(text.c_str(), &end);
-  if (text.empty() || end == nullptr || *end != '\0') return false;
+  if (text.empty() || end != text.c_str() + text.size()) return false;
   if (kind == 'd') {
     double v;
     KEL_Deva(&v, text.c_str());
