@@ -39,8 +39,8 @@ bool unquote(std::string_view token, std::string &text) {
 }
 
 std::string_view next_token(std::string_view &line) {
-  while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-  const std::size_t end = std::min(line.find(' '), line.size());
+  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  const std::size_t end = std::min(line.find_first_of(" \t"), line.size());
   const std::string_view token = line.substr(0, end);
   line.remove_prefix(end);
   return token;
@@ -232,7 +232,7 @@ Tally run(std::FILE *in, const char *name, std::FILE *out, const Options &option
     const std::size_t hash = text.starts_with('#') ? 0 : text.find(" #");
     const std::string_view comment = hash == std::string_view::npos ? "" : text.substr(hash > 0 ? hash + 1 : 0);
     std::string_view call = text.substr(0, std::min(hash, text.size()));
-    while (!call.empty() && call.back() == ' ') call.remove_suffix(1);
+    while (!call.empty() && (call.back() == ' ' || call.back() == '\t')) call.remove_suffix(1);
     if (call.empty()) {
       if (options.answer_all) std::fprintf(out, "%.*s\n", static_cast<int>(text.size()), text.data());
       continue;
