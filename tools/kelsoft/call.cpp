@@ -19,10 +19,6 @@ namespace {
 // The largest buffer format gives a call, and so the longest text it shows.
 constexpr std::size_t kWholeSize = 65536;
 
-std::string_view bare(std::string_view name) {
-  return name.starts_with("KEL_") || name.starts_with("LUM_") ? name.substr(4) : name;
-}
-
 // The written bytes up to the terminator.
 std::string written_text(const calls::Result &r) {
   return r.text.substr(0, std::min(r.text.find('\0'), r.text.size()));
@@ -180,11 +176,11 @@ int unknown_function(std::string_view command, const char *given) {
   std::size_t best = ~std::size_t{0};
   for (const calls::Function &f : calls::exported()) {
     if (f.call == nullptr || command_of(f) != command) continue;
-    const std::size_t d = std::min(distance(f.name, given), distance(bare(f.name), given));
+    const std::size_t d = std::min(distance(f.name, given), distance(calls::bare(f.name), given));
     if (d < best) best = d, nearest = &f;
   }
   if (nearest == nullptr || !close_enough(best, given)) return usage_error("unknown function '%s'", given);
-  const std::string_view name = bare(nearest->name);
+  const std::string_view name = calls::bare(nearest->name);
   return usage_error("unknown function '%s'; did you mean %.*s?", given, static_cast<int>(name.size()), name.data());
 }
 
@@ -224,7 +220,7 @@ int call_function(std::string_view command, Args args) {
   if (f == nullptr || std::string_view(f->family) == "probe") return unknown_function(command, args[0]);
   const std::string_view other = command_of(*f);
   if (other != command) {
-    const std::string_view name = bare(f->name);
+    const std::string_view name = calls::bare(f->name);
     return usage_error("unknown function '%s'; %.*s is a %.*s function", args[0], static_cast<int>(name.size()),
                        name.data(), static_cast<int>(other.size()), other.data());
   }

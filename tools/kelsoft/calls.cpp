@@ -255,15 +255,8 @@ constexpr Function kExported[] = {
     {"KEL_SemPost", "os", "", "", nullptr, nullptr, kOs},
 };
 
-bool same_name(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return (x | 0x20) == (y | 0x20); });
-}
-
 bool names(const Function &f, std::string_view name) {
-  const std::string_view full = f.name;
-  const bool prefixed = full.starts_with("KEL_") || full.starts_with("LUM_");
-  return same_name(full, name) || (prefixed && same_name(full.substr(4), name));
+  return same_name(f.name, name) || same_name(bare(f.name), name);
 }
 
 Answer *current = nullptr;  // the answer the hook adds to; null during a second call
@@ -292,6 +285,15 @@ bool unsure(const Result &r, bool exact) {
 }  // namespace
 
 std::span<const Function> exported() { return kExported; }
+
+bool same_name(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return (x | 0x20) == (y | 0x20); });
+}
+
+std::string_view bare(std::string_view name) {
+  return name.starts_with("KEL_") || name.starts_with("LUM_") ? name.substr(4) : name;
+}
 
 const Function *find(std::string_view name) {
   for (const auto table : {exported(), probes()})

@@ -95,7 +95,7 @@ void list(const char *title, std::string_view command) {
   int column = 80;
   for (const calls::Function &f : calls::exported()) {
     if (f.call == nullptr || command_of(f) != command) continue;
-    const std::string_view name = std::string_view(f.name).substr(4);
+    const std::string_view name = calls::bare(f.name);
     if (column + name.size() + 1 > 78) column = std::printf("\n ");
     column += std::printf(" %.*s", static_cast<int>(name.size()), name.data());
   }
