@@ -83,15 +83,6 @@ void append_hex(std::string &out, uint64_t bits, int digits) {
   for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kDigits[(bits >> shift) & 15];
 }
 
-void append_operand(std::string &out, char kind, const calls::Value &v) {
-  if (v.null)
-    out += " null";
-  else if (calls::is_text(kind))
-    out += ' ' + quoted(v.text);
-  else
-    append_hex(out, v.bits, calls::digits(kind));
-}
-
 void append_result(std::string &out, const calls::Result &r) {
   if (r.null) {
     out += " null";
@@ -172,6 +163,15 @@ std::string quoted(std::string_view text) {
     }
   }
   return out + "\"";
+}
+
+void append_operand(std::string &out, char kind, const calls::Value &v) {
+  if (v.null)
+    out += " null";
+  else if (calls::is_text(kind))
+    out += ' ' + quoted(v.text);
+  else
+    append_hex(out, v.bits, calls::digits(kind));
 }
 
 bool parse(std::string_view line, Parsed &p, std::string &error) {
