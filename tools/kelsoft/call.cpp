@@ -82,13 +82,10 @@ bool read_operands(const calls::Function &f, Args args, calls::Value *in) {
   return true;
 }
 
-// A preview of a text too long to show: its start, and how long it is.
+// A text too long to show whole: its start (the answer says how long it is).
 std::string preview(const std::string &text) {
   constexpr std::size_t kShown = 60;
-  if (text.size() <= kShown) return quote(text);
-  const bool longer = text.size() + 1 >= kWholeSize;
-  return quote(text.substr(0, kShown)) + "... (" + (longer ? "more than " : "") + std::to_string(text.size()) +
-         " bytes)";
+  return text.size() <= kShown ? quote(text) : quote(text.substr(0, kShown)) + "...";
 }
 
 // A call that writes text into a buffer of --size bytes (or kWholeSize):
