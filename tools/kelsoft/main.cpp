@@ -157,13 +157,6 @@ constexpr Command kCommands[] = {
     {"convert", convert},   {"calc", calc},     {"format", format},
 };
 
-}  // namespace
-
-}  // namespace tool
-
-namespace tool {
-namespace {
-
 int run_command(Args args) {
   if (args.empty()) return demo();
   const std::string_view command = args[0];

@@ -18,13 +18,38 @@
 namespace tool {
 namespace {
 
+void print_last_bit(const lines::Tally &t) {
+  for (const auto &[name, count] : t.last_bit) std::printf(" %s %" PRIu64, name.c_str(), count);
+}
+
 void print_summary(const lines::Tally &t) {
   if (t.accepted() > 0) {
     std::printf("%" PRIu64 " of them within the C library's last bit (accepted):", t.accepted());
-    for (const auto &[name, count] : t.last_bit) std::printf(" %s %" PRIu64, name.c_str(), count);
+    print_last_bit(t);
     std::printf("\n");
   }
   std::printf("%" PRIu64 " passed, %" PRIu64 " failed\n", t.passed, t.failed);
+}
+
+// One file of a folder of vectors: how many of its calls give the target's bits.
+lines::Tally verify_file(const std::string &dir, const std::string &name) {
+  const std::string path = dir + "/" + name;
+  std::FILE *in = std::fopen(path.c_str(), "r");
+  if (in == nullptr) {
+    usage_error("cannot read %s", path.c_str());
+    return {};
+  }
+  const lines::Tally t = lines::run(in, name.c_str(), stdout, {});
+  std::fclose(in);
+  const std::string family = name.substr(0, name.rfind('.'));
+  std::printf("%-14s %6" PRIu64 " of %6" PRIu64 " give the target's bits", family.c_str(), t.passed,
+              t.passed + t.failed);
+  if (t.accepted() > 0) {
+    std::printf(", %" PRIu64 " within the C library's last bit:", t.accepted());
+    print_last_bit(t);
+  }
+  std::printf("\n");
+  return t;
 }
 
 // The vectors installed with the command: ../share/kelsoft/vectors from the
@@ -77,20 +102,8 @@ int verify(Args args) {
   std::sort(files.begin(), files.end());
   uint64_t failed = 0, calls = 0;
   for (const std::string &name : files) {
-    std::string path = dir;
-    path += "/" + name;
-    std::FILE *in = std::fopen(path.c_str(), "r");
-    if (in == nullptr) return usage_error("cannot read %s", path.c_str());
-    const lines::Tally t = lines::run(in, name.c_str(), stdout, {});
-    std::fclose(in);
-    const std::string family = name.substr(0, name.rfind('.'));
-    std::printf("%-14s %6" PRIu64 " of %6" PRIu64 " give the target's bits", family.c_str(), t.passed,
-                t.passed + t.failed);
-    if (t.accepted() > 0) {
-      std::printf(", %" PRIu64 " within the C library's last bit:", t.accepted());
-      for (const auto &[function, count] : t.last_bit) std::printf(" %s %" PRIu64, function.c_str(), count);
-    }
-    std::printf("\n");
+    const lines::Tally t = verify_file(dir, name);
+    if (g_failed) return kUsage;
     failed += t.failed;
     calls += t.passed + t.failed;
   }
