@@ -39,7 +39,7 @@ lines::Tally verify_file(const std::string &dir, const std::string &name) {
     usage_error("cannot read %s", path.c_str());
     return {};
   }
-  const lines::Tally t = lines::run(in, name.c_str(), stdout, {});
+  lines::Tally t = lines::run(in, name.c_str(), stdout, {});
   std::fclose(in);
   const std::string family = name.substr(0, name.rfind('.'));
   std::printf("%-14s %6" PRIu64 " of %6" PRIu64 " give the target's bits", family.c_str(), t.passed,
