@@ -80,10 +80,10 @@ Values: a float or double is decimal text, read by the library's own parser
 value by name (any case), or its bits as 0x and hex digits. Integers are
 decimal (out of range is an error that gives the range) or 0x bits.
 Blanks around a number are ignored. Byte buffers are 0x and two hex digits
-per byte, in the target's order (big-endian: what the PowerPC build
-stores, on every host). Results print
-as the shortest decimal text that reads back to the same value, then the
-bits. Function names may carry the KEL_ prefix or not, in any case.
+per byte, in the target's order (big-endian: what the PowerPC build stores,
+on every host). Results print as the shortest decimal text that reads back
+to the same value, then the bits. Function names may carry the KEL_ prefix
+or not, in any case.
 
 Exit status: 0 done, 1 a checked call differs from its expected results
 (run, verify), 2 the command line (or a line of standard input) could not
