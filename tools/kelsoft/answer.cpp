@@ -150,13 +150,6 @@ int finish(int status) {
   return kWriteError;
 }
 
-bool same_name(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
-  return true;
-}
-
 std::size_t distance(std::string_view a, std::string_view b) {
   std::vector<std::size_t> row(b.size() + 1);
   for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;

@@ -19,10 +19,6 @@ namespace {
 // The largest buffer format gives a call, and so the longest text it shows.
 constexpr std::size_t kWholeSize = 65536;
 
-std::string_view bare(std::string_view name) {
-  return name.starts_with("KEL_") || name.starts_with("LUM_") ? name.substr(4) : name;
-}
-
 // The written bytes up to the terminator.
 std::string written_text(const calls::Result &r) {
   return r.text.substr(0, std::min(r.text.find('\0'), r.text.size()));
@@ -86,13 +82,10 @@ bool read_operands(const calls::Function &f, Args args, calls::Value *in) {
   return true;
 }
 
-// A preview of a text too long to show: its start, and how long it is.
+// A text too long to show whole: its start (the answer says how long it is).
 std::string preview(const std::string &text) {
   constexpr std::size_t kShown = 60;
-  if (text.size() <= kShown) return quote(text);
-  const bool longer = text.size() + 1 >= kWholeSize;
-  return quote(text.substr(0, kShown)) + "... (" + (longer ? "more than " : "") + std::to_string(text.size()) +
-         " bytes)";
+  return text.size() <= kShown ? quote(text) : quote(text.substr(0, kShown)) + "...";
 }
 
 // A call that writes text into a buffer of --size bytes (or kWholeSize):
@@ -180,11 +173,11 @@ int unknown_function(std::string_view command, const char *given) {
   std::size_t best = ~std::size_t{0};
   for (const calls::Function &f : calls::exported()) {
     if (f.call == nullptr || command_of(f) != command) continue;
-    const std::size_t d = std::min(distance(f.name, given), distance(bare(f.name), given));
+    const std::size_t d = std::min(distance(f.name, given), distance(calls::bare(f.name), given));
     if (d < best) best = d, nearest = &f;
   }
   if (nearest == nullptr || !close_enough(best, given)) return usage_error("unknown function '%s'", given);
-  const std::string_view name = bare(nearest->name);
+  const std::string_view name = calls::bare(nearest->name);
   return usage_error("unknown function '%s'; did you mean %.*s?", given, static_cast<int>(name.size()), name.data());
 }
 
@@ -224,7 +217,7 @@ int call_function(std::string_view command, Args args) {
   if (f == nullptr || std::string_view(f->family) == "probe") return unknown_function(command, args[0]);
   const std::string_view other = command_of(*f);
   if (other != command) {
-    const std::string_view name = bare(f->name);
+    const std::string_view name = calls::bare(f->name);
     return usage_error("unknown function '%s'; %.*s is a %.*s function", args[0], static_cast<int>(name.size()),
                        name.data(), static_cast<int>(other.size()), other.data());
   }

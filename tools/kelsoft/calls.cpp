@@ -148,11 +148,13 @@ void char_map(Call &c) {
   c.number(F(static_cast<int32_t>(c.in[0].bits)));
 }
 
+// The text with its terminator, in a buffer of its own: the count may pass it.
 void str_to_lower(Call &c) {
-  Buffer b(c);
-  if (!c.in[0].null) std::memcpy(b.bytes, c.in[0].text.c_str(), std::min(c.in[0].text.size() + 1, sizeof b.bytes));
-  LUM_StrToLower(c.in[0].null ? nullptr : b.bytes, static_cast<uint32_t>(c.in[1].bits));
-  c.buffer(b.bytes, sizeof b.bytes);
+  const std::string &t = c.in[0].text;
+  SizedBuffer b(c, t.size() + 1);
+  if (!c.in[0].null) std::memcpy(b.bytes.data(), t.c_str(), t.size() + 1);
+  LUM_StrToLower(c.in[0].null ? nullptr : b.bytes.data(), static_cast<uint32_t>(c.in[1].bits));
+  c.buffer(b.bytes.data(), b.bytes.size());
 }
 
 void str_to_upper(Call &c) {
@@ -253,15 +255,8 @@ constexpr Function kExported[] = {
     {"KEL_SemPost", "os", "", "", nullptr, nullptr, kOs},
 };
 
-bool same_name(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return (x | 0x20) == (y | 0x20); });
-}
-
 bool names(const Function &f, std::string_view name) {
-  const std::string_view full = f.name;
-  const bool prefixed = full.starts_with("KEL_") || full.starts_with("LUM_");
-  return same_name(full, name) || (prefixed && same_name(full.substr(4), name));
+  return same_name(f.name, name) || same_name(bare(f.name), name);
 }
 
 Answer *current = nullptr;  // the answer the hook adds to; null during a second call
@@ -290,6 +285,15 @@ bool unsure(const Result &r, bool exact) {
 }  // namespace
 
 std::span<const Function> exported() { return kExported; }
+
+bool same_name(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return (x | 0x20) == (y | 0x20); });
+}
+
+std::string_view bare(std::string_view name) {
+  return name.starts_with("KEL_") || name.starts_with("LUM_") ? name.substr(4) : name;
+}
 
 const Function *find(std::string_view name) {
   for (const auto table : {exported(), probes()})

@@ -84,6 +84,8 @@ constexpr std::size_t kGenerated = 57;
 std::span<const Function> probes();
 // Either table, by name in any case, with or without the KEL_ or LUM_ prefix.
 const Function *find(std::string_view name);
+bool same_name(std::string_view a, std::string_view b);  // in any case
+std::string_view bare(std::string_view name);            // without KEL_ or LUM_
 
 // The hook's reports during one call.
 struct Report {

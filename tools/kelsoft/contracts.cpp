@@ -22,8 +22,8 @@ int print_contract(std::string_view name) {
   const Contract *nearest = nullptr;
   std::size_t best = ~std::size_t{0};
   for (const Contract &c : kContracts) {
-    const std::string_view bare = c.name.substr(4);  // without KEL_ or LUM_
-    if (same_name(name, c.name) || same_name(name, bare)) {
+    const std::string_view bare = calls::bare(c.name);
+    if (calls::same_name(name, c.name) || calls::same_name(name, bare)) {
       std::printf("%.*s", static_cast<int>(c.text.size()), c.text.data());
       return 0;
     }

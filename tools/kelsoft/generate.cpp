@@ -137,16 +137,8 @@ void calls_from(uint64_t first, uint64_t count, std::FILE *out) {
     Rng rng(i * 0x9E3779B97F4A7C15u + 0x2545F4914F6CDD1Du);
     const calls::Function &f = all[i % all.size()];
     line = f.name;
-    for (size_t k = 0; f.operands[k] != '\0'; ++k) {
-      const calls::Value v = operand(rng, f.operands[k]);
-      if (calls::is_text(f.operands[k])) {
-        line += ' ' + lines::quoted(v.text);
-      } else {
-        char hex[24];
-        std::snprintf(hex, sizeof hex, " %0*" PRIx64, calls::digits(f.operands[k]), v.bits);
-        line += hex;
-      }
-    }
+    for (size_t k = 0; f.operands[k] != '\0'; ++k)
+      lines::append_operand(line, f.operands[k], operand(rng, f.operands[k]));
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), out);
   }

@@ -11,9 +11,8 @@
 namespace lines {
 namespace {
 
-// Buffers the command gives a call: sizes up to this, texts a little shorter.
+// The largest buffer the command gives a call.
 constexpr uint64_t kMaxSize = 65536;
-constexpr std::size_t kMaxCaseText = 63;
 
 int hex_digit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -40,8 +39,8 @@ bool unquote(std::string_view token, std::string &text) {
 }
 
 std::string_view next_token(std::string_view &line) {
-  while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-  const std::size_t end = std::min(line.find(' '), line.size());
+  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  const std::size_t end = std::min(line.find_first_of(" \t"), line.size());
   const std::string_view token = line.substr(0, end);
   line.remove_prefix(end);
   return token;
@@ -68,10 +67,6 @@ bool read(std::string_view token, char kind, calls::Value &v, std::string &error
       error = "cannot read the text " + std::string(token);
       return false;
     }
-    if (kind == 's' && v.text.size() > kMaxCaseText) {
-      error = "case texts go up to " + std::to_string(kMaxCaseText) + " bytes";
-      return false;
-    }
     return true;
   }
   if (!read_bits(token, kind, v.bits) && !tool::read_operand(kind, token, v, error)) return false;
@@ -86,15 +81,6 @@ void append_hex(std::string &out, uint64_t bits, int digits) {
   static constexpr char kDigits[] = "0123456789abcdef";
   out += ' ';
   for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kDigits[(bits >> shift) & 15];
-}
-
-void append_operand(std::string &out, char kind, const calls::Value &v) {
-  if (v.null)
-    out += " null";
-  else if (calls::is_text(kind))
-    out += ' ' + quoted(v.text);
-  else
-    append_hex(out, v.bits, calls::digits(kind));
 }
 
 void append_result(std::string &out, const calls::Result &r) {
@@ -179,6 +165,15 @@ std::string quoted(std::string_view text) {
   return out + "\"";
 }
 
+void append_operand(std::string &out, char kind, const calls::Value &v) {
+  if (v.null)
+    out += " null";
+  else if (calls::is_text(kind))
+    out += ' ' + quoted(v.text);
+  else
+    append_hex(out, v.bits, calls::digits(kind));
+}
+
 bool parse(std::string_view line, Parsed &p, std::string &error) {
   const std::string_view name = next_token(line);
   p.function = calls::find(name);
@@ -237,7 +232,7 @@ Tally run(std::FILE *in, const char *name, std::FILE *out, const Options &option
     const std::size_t hash = text.starts_with('#') ? 0 : text.find(" #");
     const std::string_view comment = hash == std::string_view::npos ? "" : text.substr(hash > 0 ? hash + 1 : 0);
     std::string_view call = text.substr(0, std::min(hash, text.size()));
-    while (!call.empty() && call.back() == ' ') call.remove_suffix(1);
+    while (!call.empty() && (call.back() == ' ' || call.back() == '\t')) call.remove_suffix(1);
     if (call.empty()) {
       if (options.answer_all) std::fprintf(out, "%.*s\n", static_cast<int>(text.size()), text.data());
       continue;

@@ -50,6 +50,8 @@ bool parse(std::string_view line, Parsed &p, std::string &error);
 // "NAME OPERAND... -> RESULT... [! REPORT]..." for an answered call.
 void format(const Parsed &p, const calls::Answer &a, std::string &out);
 std::string quoted(std::string_view text);
+// " OPERAND" as a line writes it.
+void append_operand(std::string &out, char kind, const calls::Value &v);
 
 }  // namespace lines
 

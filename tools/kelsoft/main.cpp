@@ -80,10 +80,10 @@ Values: a float or double is decimal text, read by the library's own parser
 value by name (any case), or its bits as 0x and hex digits. Integers are
 decimal (out of range is an error that gives the range) or 0x bits.
 Blanks around a number are ignored. Byte buffers are 0x and two hex digits
-per byte, in the target's order (big-endian: what the PowerPC build
-stores, on every host). Results print
-as the shortest decimal text that reads back to the same value, then the
-bits. Function names may carry the KEL_ prefix or not, in any case.
+per byte, in the target's order (big-endian: what the PowerPC build stores,
+on every host). Results print as the shortest decimal text that reads back
+to the same value, then the bits. Function names may carry the KEL_ prefix
+or not, in any case.
 
 Exit status: 0 done, 1 a checked call differs from its expected results
 (run, verify), 2 the command line (or a line of standard input) could not
@@ -95,7 +95,7 @@ void list(const char *title, std::string_view command) {
   int column = 80;
   for (const calls::Function &f : calls::exported()) {
     if (f.call == nullptr || command_of(f) != command) continue;
-    const std::string_view name = std::string_view(f.name).substr(4);
+    const std::string_view name = calls::bare(f.name);
     if (column + name.size() + 1 > 78) column = std::printf("\n ");
     column += std::printf(" %.*s", static_cast<int>(name.size()), name.data());
   }
@@ -156,13 +156,6 @@ constexpr Command kCommands[] = {
     {"parse", parse_texts}, {"run", run_lines}, {"verify", verify}, {"generate", generate_calls},
     {"convert", convert},   {"calc", calc},     {"format", format},
 };
-
-}  // namespace
-
-}  // namespace tool
-
-namespace tool {
-namespace {
 
 int run_command(Args args) {
   if (args.empty()) return demo();

@@ -60,8 +60,7 @@ std::string json_string(std::string_view s);
 int usage_error(const char *format, ...) __attribute__((format(printf, 1, 2)));
 extern bool g_failed;
 
-// Case-insensitive comparison and the distance that picks suggestions.
-bool same_name(std::string_view a, std::string_view b);
+// The distance, in any case, that picks suggestions.
 std::size_t distance(std::string_view a, std::string_view b);
 // Whether a name at that distance from the given one is worth suggesting.
 bool close_enough(std::size_t distance, std::string_view given);

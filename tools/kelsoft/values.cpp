@@ -18,13 +18,6 @@ constexpr Special kSpecialTable[] = {
     {"snan", 0x7FF4000000000000, 0x7FA00000}, {"-snan", 0xFFF4000000000000, 0xFFA00000},
 };
 
-bool same_name(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
-  return true;
-}
-
 bool has_hex_prefix(std::string_view s) { return s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'); }
 
 std::string_view trimmed(std::string_view s) {
@@ -45,7 +38,7 @@ bool read_bits(std::string_view s, int most, bool exact, uint64_t &bits) {
 bool read_float(char kind, std::string_view s, uint64_t &bits) {
   const std::string_view name = s.starts_with('+') ? s.substr(1) : s;
   for (const Special &special : kSpecialTable) {
-    if (same_name(name, special.name)) {
+    if (calls::same_name(name, special.name)) {
       bits = kind == 'd' ? special.double_bits : special.float_bits;
       return true;
     }
@@ -54,7 +47,7 @@ bool read_float(char kind, std::string_view s, uint64_t &bits) {
   const std::string text(s);
   char *end = nullptr;
   KEL_SoftStr2Float(text.c_str(), &end);
-  if (text.empty() || end == nullptr || *end != '\0') return false;
+  if (text.empty() || end != text.c_str() + text.size()) return false;
   if (kind == 'd') {
     double v;
     KEL_Deva(&v, text.c_str());
