@@ -135,6 +135,7 @@ int call(const calls::Function &f, Args args) {
   }
   calls::Value in[4];
   if (!read_operands(f, args, in)) return kUsage;
+  if (const char *unsafe = calls::unsafe_format(f, in)) return usage_error("%s", unsafe);
   if (std::strchr(f.operands, 'z') != nullptr) return sized(f, in);
   calls::Answer a;
   a.exact = false;

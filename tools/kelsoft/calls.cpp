@@ -295,6 +295,32 @@ std::string_view bare(std::string_view name) {
   return name.starts_with("KEL_") || name.starts_with("LUM_") ? name.substr(4) : name;
 }
 
+// The conversion letters of a printf or scanf format ("%%" aside); a '*'
+// width shows as the letter '*'.
+std::string conversions(std::string_view format) {
+  std::string letters;
+  for (std::size_t i = format.find('%'); i != std::string_view::npos; i = format.find('%', i + 1)) {
+    i = format.find_first_not_of("-+ #0123456789.hlLqjzt", i + 1);
+    if (i == std::string_view::npos) return letters + '?';
+    if (format[i] != '%') letters += format[i];
+  }
+  return letters;
+}
+
+const char *unsafe_format(const Function &f, const Value *in) {
+  const char *m = std::strchr(f.operands, 'm');
+  if (m == nullptr || in[m - f.operands].null) return nullptr;
+  const std::string letters = conversions(in[m - f.operands].text);
+  if (std::string_view(f.name) == "Scan")
+    return letters.find_first_not_of("ud") == std::string::npos && std::count(letters.begin(), letters.end(), 'u') <= 2
+               ? nullptr
+               : "the format may hold at most two %u conversions";
+  const char *allowed = std::string_view(f.name) == "TruncatedWide" ? "s" : "aAeEfFgG";
+  return letters.size() <= 1 && letters.find_first_not_of(allowed) == std::string::npos
+             ? nullptr
+             : "the format may hold at most one conversion, of the value passed";
+}
+
 const Function *find(std::string_view name) {
   for (const auto table : {exported(), probes()})
     for (const Function &f : table)

@@ -87,6 +87,10 @@ const Function *find(std::string_view name);
 bool same_name(std::string_view a, std::string_view b);  // in any case
 std::string_view bare(std::string_view name);            // without KEL_ or LUM_
 
+// Why a call of f cannot be given these operands, or null: a format whose
+// conversions would read or write arguments the call does not pass.
+const char *unsafe_format(const Function &f, const Value *in);
+
 // The hook's reports during one call.
 struct Report {
   const char *file;

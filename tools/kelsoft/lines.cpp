@@ -194,6 +194,10 @@ bool parse(std::string_view line, Parsed &p, std::string &error) {
     }
     if (!read(token, kinds[i], p.in[i], error)) return false;
   }
+  if (const char *unsafe = calls::unsafe_format(*p.function, p.in)) {
+    error = std::string(p.function->name) + ": " + unsafe;
+    return false;
+  }
   std::string_view next = next_token(line);
   p.null_result = next == "null";
   if (p.null_result) next = next_token(line);
