@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Runs the examples of README.md as a new user would: its ```console blocks in
-# order, on a copy of the tree, under `env -i` with PATH and HOME (a scratch
-# folder) only. A line starting with "$ " is a command (a trailing "\" joins
-# the next line); the lines after it, up to the next command or the fence, are
-# its exact output, trailing blank lines aside; "..." alone stands for output
-# not shown. Stops at the first difference.
+# Runs the examples of the user documents as a new user would: the ```console
+# blocks of README.md, then docs/kelsoft.md and docs/development.md, in order,
+# in one shell, on a copy of the tree, under `env -i` with PATH and HOME (a
+# scratch folder) only. A line starting with "$ " is a command (a trailing "\"
+# joins the next line); the lines after it, up to the next command or the
+# fence, are its exact output, trailing blank lines aside; "..." alone stands
+# for output not shown. Stops at the first difference. (```sh blocks are not
+# run here: they need root or are stages of scripts/test-all.sh themselves.)
 #   tests/readme/run.sh [WORK]   (WORK is emptied; a temporary folder by default)
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
@@ -13,44 +15,51 @@ rm -rf "$work" && mkdir -p "$work/steps" "$work/home" "$work/tree"
 git -C "$src" ls-files -z --cached --others --exclude-standard |
   (cd "$src" && xargs -0 cp --parents -t "$work/tree" 2>/dev/null || true)
 
-# One NNN.cmd and NNN.out per command.
+# One NNN.cmd and NNN.out per command, and NNN.where: the file and line.
+documents=(README.md docs/kelsoft.md docs/development.md)
 n=0 in_block=0 cmd=""
-while IFS= read -r line; do
-  if [ $in_block = 0 ]; then
-    [ "$line" = '```console' ] && in_block=1
-    continue
-  fi
-  if [ -n "$cmd" ] && [ "${cmd: -1}" = '\' ]; then
-    cmd="$cmd"$'\n'"$line" && printf '%s\n' "$cmd" >"$work/steps/$n.cmd" && continue
-  fi
-  if [ "$line" = '```' ]; then
-    in_block=0 cmd=""
-  elif [ "${line:0:2}" = '$ ' ]; then
-    n=$(printf '%03d' $((10#$n + 1))) cmd=${line:2}
-    printf '%s\n' "$cmd" >"$work/steps/$n.cmd" && : >"$work/steps/$n.out"
-  elif [ -n "$cmd" ]; then
-    printf '%s\n' "$line" >>"$work/steps/$n.out"
-  fi
-done <"$src/README.md"
-[ "$n" != 0 ] || { echo "no console blocks in README.md"; exit 1; }
+for document in "${documents[@]}"; do
+  number=0
+  while IFS= read -r line; do
+    number=$((number + 1))
+    if [ $in_block = 0 ]; then
+      [ "$line" = '```console' ] && in_block=1
+      continue
+    fi
+    if [ -n "$cmd" ] && [ "${cmd: -1}" = '\' ]; then
+      cmd="$cmd"$'\n'"$line" && printf '%s\n' "$cmd" >"$work/steps/$n.cmd" && continue
+    fi
+    if [ "$line" = '```' ]; then
+      in_block=0 cmd=""
+    elif [ "${line:0:2}" = '$ ' ]; then
+      n=$(printf '%03d' $((10#$n + 1))) cmd=${line:2}
+      printf '%s\n' "$cmd" >"$work/steps/$n.cmd" && : >"$work/steps/$n.out"
+      echo "$document:$number" >"$work/steps/$n.where"
+    elif [ -n "$cmd" ]; then
+      printf '%s\n' "$line" >>"$work/steps/$n.out"
+    fi
+  done <"$src/$document"
+done
+[ "$n" != 0 ] || { echo "no console blocks in ${documents[*]}"; exit 1; }
 
 # The commands share one shell, so that cd and export carry over.
 cat >"$work/steps.sh" <<'DRIVER'
 cd "$1/tree"
 for step in "$1"/steps/*.cmd; do
-  printf '$ %s' "$(cat "$step")"
+  where=$(cat "${step%.cmd}.where")
+  printf '%s: $ %s' "$where" "$(cat "$step")"
   echo
   { eval "$(cat "$step")"; } >"$1/actual" 2>&1 </dev/null
   status=$?
   expected=$(sed -e :a -e '/^\n*$/{$d;N;ba' -e '}' "${step%.cmd}.out")
   if [ $status != 0 ]; then
-    cat "$1/actual"; echo "README: the command above exits with status $status"; exit 1
+    cat "$1/actual"; echo "$where: the command above exits with status $status"; exit 1
   fi
   if [ "$expected" != "..." ] && [ "$expected" != "$(cat "$1/actual")" ]; then
-    echo "README: the command above prints (< README, > actual):"
+    echo "$where: the command above prints (< document, > actual):"
     diff <(echo "$expected") "$1/actual"; exit 1
   fi
 done
-echo "README: $(ls "$1"/steps/*.cmd | wc -l) commands as shown"
+echo "documents: $(ls "$1"/steps/*.cmd | wc -l) commands as shown"
 DRIVER
 env -i PATH="$PATH" HOME="$work/home" bash "$work/steps.sh" "$work"
