@@ -22,5 +22,6 @@ KEL_COUNT_PACKAGES=(valgrind gnuplot-nox python3)
 KEL_CROSS_PACKAGES=(g++-aarch64-linux-gnu g++-arm-linux-gnueabihf g++-s390x-linux-gnu g++-i686-linux-gnu)
 # The fuzz preset: clang with libFuzzer and its sanitizer runtimes.
 KEL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
-# The packages stage: Debian packages built by CPack and checked.
-KEL_PACKAGING_PACKAGES=(dpkg-dev lintian file)
+# The packages stage: Debian packages built by CPack and checked, and the
+# libraries' ABI against its baselines (scripts/abi.sh).
+KEL_PACKAGING_PACKAGES=(dpkg-dev lintian file abigail-tools)

@@ -4,8 +4,10 @@
 # (any tag fails) and serves a program from them: unpacked into a scratch root,
 # built against it through the CMake package (for powerpc with the toolchain
 # file the -dev package installs), pkg-config and a static link, and run
-# (under qemu-ppc for powerpc). The host's packages are then installed for
-# real, used, removed and purged (as root; the machine is left as it was).
+# (under qemu-ppc for powerpc). The libraries' ABI is held to its baselines
+# (scripts/abi.sh), and a copy with a broken ABI must fail that check. The
+# host's packages are then installed for real, used, removed and purged (as
+# root; the machine is left as it was).
 # Pass host or ppc to do only one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -59,6 +61,7 @@ for target in "${targets[@]}"; do
     -DCMAKE_INSTALL_LIBDIR="lib/$($cc -print-multiarch)" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
     -DKEL_INSTALL_ARCHIVES=ON -DKEL_BUILD_TESTS=OFF -DKEL_BUILD_EXAMPLES=OFF -DKEL_BUILD_BENCH=OFF >/dev/null
   cmake --build "$build" -j "$(nproc)" >/dev/null
+  scripts/abi.sh check "$build" "$arch"
   (cd "$build" && cpack -G DEB >/dev/null)
   for deb in "$build"/*.deb; do
     dpkg-deb -f "$deb" Package Version Architecture Multi-Arch Depends | paste -sd ' '
@@ -72,3 +75,4 @@ for target in "${targets[@]}"; do
   done
   [ "$target" != host ] || install_for_real "$build"
 done
+[[ " ${targets[*]} " != *" host "* ]] || scripts/abi.sh self-test
