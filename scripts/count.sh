@@ -17,6 +17,9 @@
 #     --plot           also count texts of 1 to 40 and 100 significant digits and draw
 #                      docs/parser-digits.png
 #     -n N             calls (texts) per count, default 2000
+#     --built MACHINE DIR  install and count DIR, a Release build of this tree for MACHINE
+#                      (host or ppc; test-all.sh passes the readme stage's), instead of
+#                      building the library again
 #
 # Counts are exact and repeat on one machine image; a new compiler or C library
 # moves them, and then --update records the new ones on purpose.
@@ -25,6 +28,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/deps.sh"
 
 rev="" source_dir=$root label="" machines="host ppc" only="" check=0 update=0 docs=0 plot=0 n=2000
+declare -A built=()
 while [ $# -gt 0 ]; do
   case $1 in
     --rev) rev=$2; shift ;;
@@ -37,11 +41,16 @@ while [ $# -gt 0 ]; do
     --docs) docs=1 ;;
     --plot) plot=1 ;;
     -n) n=$2; shift ;;
+    --built) built[$2]=$(cd "$3" && pwd); shift 2 ;;
     *) sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 2 ;;
   esac
   shift
 done
 kel_require "${KEL_COUNT_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}"
+if [ ${#built[@]} -gt 0 ] && [ "$source_dir" != "$root" ]; then
+  echo "--built counts this tree's builds, not those of --rev or --source" >&2
+  exit 2
+fi
 
 work=$root/build/count
 baseline=$root/bench/count/baseline.txt
@@ -66,12 +75,18 @@ fi
 toolchain() { [ "$1" = host ] || echo "-DCMAKE_TOOLCHAIN_FILE=$root/cmake/powerpc-linux-gnu.cmake"; }
 
 build() {
-  local machine=$1 dir=$out/$1
-  # shellcheck disable=SC2046
-  cmake -S "$source_dir" -B "$dir/lib" $(toolchain "$machine") -DCMAKE_BUILD_TYPE=Release \
-    -DKEL_BUILD_TESTS=OFF -DKEL_BUILD_EXAMPLES=OFF -DKEL_BUILD_BENCH=OFF -DKEL_BUILD_TOOLS=OFF >/dev/null
-  nice -n 10 cmake --build "$dir/lib" -j "$jobs" >/dev/null
-  cmake --install "$dir/lib" --prefix "$dir/install" >/dev/null
+  local machine=$1 dir=$out/$1 lib=${built[$1]:-$out/$1/lib}
+  if [ -z "${built[$1]:-}" ]; then
+    # shellcheck disable=SC2046
+    cmake -S "$source_dir" -B "$lib" $(toolchain "$machine") -DCMAKE_BUILD_TYPE=Release \
+      -DKEL_BUILD_TESTS=OFF -DKEL_BUILD_EXAMPLES=OFF -DKEL_BUILD_BENCH=OFF -DKEL_BUILD_TOOLS=OFF >/dev/null
+    nice -n 10 cmake --build "$lib" -j "$jobs" >/dev/null
+  elif ! grep -q '^CMAKE_BUILD_TYPE:STRING=Release$' "$lib/CMakeCache.txt"; then
+    echo "$lib is not a Release build" >&2
+    exit 2
+  fi
+  rm -rf "$dir/install"
+  cmake --install "$lib" --prefix "$dir/install" >/dev/null
   # shellcheck disable=SC2046
   cmake -S "$root/bench/count" -B "$dir/programs" $(toolchain "$machine") -DCMAKE_BUILD_TYPE=Release \
     -Dkelsoft_DIR="$dir/install/lib/cmake/kelsoft" >/dev/null
