@@ -11,5 +11,6 @@ clang-format --dry-run --Werror "${sources[@]}"
 
 [ -f build/host/compile_commands.json ] || cmake --preset host >/dev/null
 mapfile -t units < <(git ls-files 'sysbase/*.cpp' 'platform/*.cpp' 'tools/*.cpp')
-clang-tidy -p build/host --quiet "${units[@]}"
+# One unit per process, as many at once as there are cores.
+printf '%s\0' "${units[@]}" | xargs -0 -n 1 -P "$(nproc)" clang-tidy -p build/host --quiet
 echo "lint: ${#sources[@]} files formatted, ${#units[@]} units clean"
