@@ -5,17 +5,19 @@
 # scratch folder) only. A line starting with "$ " is a command (a trailing "\"
 # joins the next line); the lines after it, up to the next command or the
 # fence, are its exact output, trailing blank lines aside; "..." alone stands
-# for output not shown. Stops at the first difference. (```sh blocks are not
-# run here: they need root or are stages of scripts/test-all.sh themselves.)
+# for output not shown. Stops at the first difference. ```sh blocks need root
+# or are stages of scripts/test-all.sh themselves: they are only parsed, and
+# the scripts they name must exist.
 #   tests/readme/run.sh [WORK]   (WORK is emptied; a temporary folder by default)
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(realpath -m "${1:-$(mktemp -d)}")
-rm -rf "$work" && mkdir -p "$work/steps" "$work/home" "$work/tree"
+rm -rf "$work" && mkdir -p "$work/steps" "$work/sh" "$work/home" "$work/tree"
 git -C "$src" ls-files -z --cached --others --exclude-standard |
   (cd "$src" && xargs -0 cp --parents -t "$work/tree" 2>/dev/null || true)
 
-# One NNN.cmd and NNN.out per command, and NNN.where: the file and line.
+# One NNN.cmd and NNN.out per command, and NNN.where: the file and line;
+# in_block: 0 outside, 1 in a console block, 2 in an sh block.
 documents=(README.md docs/kelsoft.md docs/development.md)
 n=0 in_block=0 cmd=""
 for document in "${documents[@]}"; do
@@ -24,6 +26,11 @@ for document in "${documents[@]}"; do
     number=$((number + 1))
     if [ $in_block = 0 ]; then
       [ "$line" = '```console' ] && in_block=1
+      [ "$line" = '```sh' ] && in_block=2 && sh_block="$work/sh/${document//\//_}:$number"
+      continue
+    fi
+    if [ $in_block = 2 ]; then
+      if [ "$line" = '```' ]; then in_block=0; else printf '%s\n' "$line" >>"$sh_block"; fi
       continue
     fi
     if [ -n "$cmd" ] && [ "${cmd: -1}" = '\' ]; then
@@ -41,6 +48,12 @@ for document in "${documents[@]}"; do
   done <"$src/$document"
 done
 [ "$n" != 0 ] || { echo "no console blocks in ${documents[*]}"; exit 1; }
+for block in "$work"/sh/*; do
+  bash -n "$block" || { echo "${block##*/}: the sh block does not parse"; exit 1; }
+  for script in $(grep -oE '(^|[ ;(])(scripts|tests)/[A-Za-z0-9_./-]+' "$block" | tr -d ' ;('); do
+    [ -e "$src/$script" ] || { echo "${block##*/}: no $script"; exit 1; }
+  done
+done
 
 # The commands share one shell, so that cd and export carry over.
 cat >"$work/steps.sh" <<'DRIVER'
