@@ -9,8 +9,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
+# All at once: one apt-get update and install on a fresh machine, not one per stage.
 kel_require "${KEL_HOST_PACKAGES[@]}" "${KEL_TARGET_PACKAGES[@]}" "${KEL_FUZZ_PACKAGES[@]}" "${KEL_CROSS_PACKAGES[@]}" \
-  "${KEL_COUNT_PACKAGES[@]}"
+  "${KEL_COUNT_PACKAGES[@]}" "${KEL_PACKAGING_PACKAGES[@]}"
 
 presets=("$@")
 [ ${#presets[@]} -gt 0 ] || presets=(host lint sanitize tsan fuzz ppc readme count cross packages)
