@@ -26,12 +26,12 @@ version_of() { # kelsoft.h: MAJOR MINOR PATCH
 
 # The ABI of one library of BUILD: exported interfaces only, without
 # locations or build paths, so that it changes only when the ABI does.
-dump() { # build soname output
+dump() { # build soname output [source]
   local lib
   lib=$(find "$1" -name "$2" -not -path '*/_CPack_Packages/*' | head -1)
   [ -n "$lib" ] || fail "no $2 under $1"
   abidw --exported-interfaces-only --no-show-locs --no-corpus-path --no-comp-dir-path \
-    --headers-dir "$root/include" --drop-private-types --out-file "$3" "$lib"
+    --headers-dir "${4:-$root}/include" --drop-private-types --out-file "$3" "$lib"
 }
 
 check_changelogs() {
@@ -55,7 +55,7 @@ check() { # build arch [source]
   scratch=$(mktemp -d)
   status=0
   for lib in "${libraries[@]}"; do
-    dump "$build" "$lib" "$scratch/$lib.abi"
+    dump "$build" "$lib" "$scratch/$lib.abi" "$source"
     # A minor release may add; abidiff then reports the additions but no
     # change that breaks (exit status 4 without 8), which --no-added-syms hides.
     local allow=()
