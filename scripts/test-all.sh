@@ -31,7 +31,7 @@ stage_table() {
   local entry
   for entry in "${times[@]}"; do
     read -r name seconds outcome <<<"$entry"
-    printf '%-12s %7d %s\n' "$name" "$seconds" "$outcome"
+    printf '%-12s %7d%s\n' "$name" "$seconds" "${outcome:+ $outcome}"
   done
   printf '%-12s %7d\n' total $((SECONDS - started))
 }
