@@ -28,7 +28,8 @@ version_of() { # kelsoft.h: MAJOR MINOR PATCH
 # locations or build paths, so that it changes only when the ABI does.
 dump() { # build soname output [source]
   local lib
-  lib=$(find "$1" -name "$2" -not -path '*/_CPack_Packages/*' | head -1)
+  # Where the build makes it, not a copy installed or packed for a test.
+  lib=$(find "$1/sysbase" "$1/platform" -name "$2" 2>/dev/null | head -1 || true)
   [ -n "$lib" ] || fail "no $2 under $1"
   abidw --exported-interfaces-only --no-show-locs --no-corpus-path --no-comp-dir-path \
     --headers-dir "${4:-$root}/include" --drop-private-types --out-file "$3" "$lib"
