@@ -352,36 +352,34 @@ inline float div(float a, float b) { return detail::result_first(KEL_Sdiv, a, b)
 // Any other pair of operands, a float with a double included, stops the
 // compilation on every compiler: the precision decides which results are
 // faults, so the call names it (cast an operand). Exact matches of the
-// overloads above win over these.
+// overloads above win over these. They stay functions, not objects, so that
+// under `using namespace kel;` they overload with the C library's div.
 namespace detail {
 template <typename A, typename B>
 inline constexpr bool kOnePrecision = false;
-template <typename A, typename B>
-void refuse_mixed() {
+template <typename A, typename B, typename R>
+R refused(R r) {
   static_assert(kOnePrecision<A, B>,
                 "kel::add, sub, mul, div and compare take two doubles or two floats: cast an operand, since the "
                 "precision decides which results are faults");
+  return r;
 }
 }  // namespace detail
 template <typename A, typename B>
 double add(A, B) {
-  detail::refuse_mixed<A, B>();
-  return 0;
+  return detail::refused<A, B>(0.0);
 }
 template <typename A, typename B>
 double sub(A, B) {
-  detail::refuse_mixed<A, B>();
-  return 0;
+  return detail::refused<A, B>(0.0);
 }
 template <typename A, typename B>
 double mul(A, B) {
-  detail::refuse_mixed<A, B>();
-  return 0;
+  return detail::refused<A, B>(0.0);
 }
 template <typename A, typename B>
 double div(A, B) {
-  detail::refuse_mixed<A, B>();
-  return 0;
+  return detail::refused<A, B>(0.0);
 }
 
 #if defined(__cpp_lib_three_way_comparison)
@@ -402,8 +400,7 @@ inline std::partial_ordering compare(float a, float b) {
 }
 template <typename A, typename B>
 std::partial_ordering compare(A, B) {
-  detail::refuse_mixed<A, B>();
-  return std::partial_ordering::unordered;
+  return detail::refused<A, B>(std::partial_ordering::unordered);
 }
 #endif
 

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -147,6 +148,7 @@ TEST(Companion, NoAmbiguityWithCmath) {
   EXPECT_EQ(sqrt(4.0), 2.0);
   EXPECT_EQ(checked_sqrt(4.0), 2.0);
   EXPECT_EQ(log(1.0), checked_log(1.0));
+  EXPECT_EQ(div(1.0, 2.0), 0.5);  // beside the C library's div(int, int)
 }
 
 #if defined(__cpp_lib_three_way_comparison)
