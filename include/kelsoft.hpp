@@ -186,8 +186,9 @@ __attribute__((visibility("default"))) inline void relay(const char *file, int32
 // Two misuses end the program with a message on stderr (std::terminate)
 // rather than hang:
 // - A callable that throws. The report comes from inside a C function, which
-//   cannot pass an exception on; catch inside the callable, and record what
-//   a test framework's throwing assertion would have said.
+//   cannot pass an exception on: catch inside the callable. With a test
+//   framework whose assertions throw, record the report and assert after the
+//   call (ReportRecorder does the recording).
 // - A scope ended inside its own callable, or inside a callable that runs
 //   during it (a report made by the callable, to a nested scope): the end
 //   would wait for itself. Ending another scope from a callable works.
