@@ -71,7 +71,7 @@ TEST(ReportRecorder, ThreadEndedWithItsScopeAlive) {
 
 // Ending another scope from a callable works, on the reporting thread or
 // another.
-TEST(ScopedHook, CallableEndsAnotherScope) {
+TEST(ScopedHook, CallableEndsAnotherScopeOnAnyThread) {
   int reports = 0;
   std::optional<kel::ScopedHook> other;
   for (const bool here : {true, false}) {
