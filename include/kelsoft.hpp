@@ -18,12 +18,13 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -45,7 +46,7 @@ struct HookNode {
   void (*call)(void *self, const char *file, int32_t line, const char *name);  // null: plain
   void *self;
   FloatFaultHook plain;  // with call null; null too: reports are dropped
-  std::thread::id owner;
+  uint64_t owner;        // the making thread's token
   HookNode *older;
   HookNode *newer;
   int running;  // reports inside this scope's callable
@@ -55,32 +56,78 @@ struct HookState {
   std::condition_variable idle;
   HookNode *newest = nullptr;
   FloatFaultHook base = nullptr;  // registered before the first live scope
+  uint64_t tokens = 0;            // handed out to threads that made a scope
 };
-// hook_state and trampoline are visible by default, so that every shared
-// object that includes this header shares one list and one hook with the
-// program, whatever its -fvisibility. The state is never destroyed: threads
-// may still report while the process exits. A change of HookState's layout
-// must change these names.
-__attribute__((visibility("default"))) inline HookState &hook_state() {
+// A callable running on this thread, in a list from the innermost out.
+struct Running {
+  const HookNode *node;
+  const Running *outer;
+};
+// What a thread knows of the scopes. The token, not std::thread::id, names
+// the thread: an id is given again to a thread made after its owner ended,
+// which would then take the reports meant for the scopes of no live thread.
+struct ThreadState {
+  uint64_t token;  // 0 until the thread makes its first scope
+  const Running *running;
+};
+
+// These three are visible by default, so that every shared object that
+// includes this header shares one list and one hook with the program,
+// whatever its -fvisibility. The state is never destroyed: threads may still
+// report while the process exits. A change of the layout of the structures
+// above must change these names.
+__attribute__((visibility("default"))) inline HookState &scope_list() {
   static HookState *state = new HookState;
   return *state;
 }
+__attribute__((visibility("default"))) inline ThreadState &this_thread() {
+  static thread_local ThreadState state{};
+  return state;
+}
 inline FloatFaultHook registered() { return __atomic_load_n(&g_pfFloatAssertHook, __ATOMIC_ACQUIRE); }
 
-// The newest scope made on this thread, else the newest of any thread.
-inline HookNode *receiver(const HookState &s) {
-  const std::thread::id self = std::this_thread::get_id();
+// Misuse that would hang, or unwind through the C library, ends the program
+// with a message instead; inside a catch, the C++ runtime's own message for
+// std::terminate names the exception as well.
+[[noreturn]] inline void misuse(const char *what) noexcept {
+  std::fprintf(stderr, "kelsoft.hpp: %s\n", what);
+  std::terminate();
+}
+
+// The library's functions are C: an exception must not leave a hook. They
+// may be built without unwind tables, and even with them, the rest of the
+// reporting call would be skipped (KEL_Ddiv reports a zero divisor before it
+// stores the quotient).
+template <typename F>
+void without_exceptions(F &&f) noexcept {
+#if defined(__cpp_exceptions)
+  try {
+    f();
+  } catch (...) {
+    misuse(
+        "a fault hook's callable threw an exception; reports cannot carry exceptions through the C library, "
+        "so catch them inside the callable");
+  }
+#else
+  f();
+#endif
+}
+
+// The newest scope made on this thread, else the newest of any thread (no
+// scope has token 0).
+inline HookNode *receiver(const HookState &s, uint64_t token) {
   for (HookNode *n = s.newest; n != nullptr; n = n->older)
-    if (n->owner == self) return n;
+    if (n->owner == token) return n;
   return s.newest;
 }
 
 // The one hook registered while any scope lives: it hands the report to the
 // receiving scope's callable and keeps that scope alive while it runs.
-__attribute__((visibility("default"))) inline void trampoline(const char *file, int32_t line, const char *name) {
-  HookState &s = hook_state();
+__attribute__((visibility("default"))) inline void relay(const char *file, int32_t line, const char *name) noexcept {
+  HookState &s = scope_list();
+  ThreadState &t = this_thread();
   std::unique_lock<std::mutex> lock(s.mutex);
-  HookNode *node = receiver(s);
+  HookNode *node = receiver(s, t.token);
   if (node == nullptr) {
     // No scope lives (any more): pass the report on to the hook registered
     // before the first, as the library would have.
@@ -89,20 +136,25 @@ __attribute__((visibility("default"))) inline void trampoline(const char *file, 
     // Hidden copies of this header may pass reports on to each other in a
     // circle: a report goes round once at most.
     static thread_local bool passing = false;
-    if (base != nullptr && base != trampoline && !passing) {
+    if (base != nullptr && base != relay && !passing) {
       passing = true;
-      base(file, line, name);
+      without_exceptions([&] { base(file, line, name); });
       passing = false;
     }
     return;
   }
   ++node->running;
   lock.unlock();
-  if (node->call != nullptr) {
-    node->call(node->self, file, line, name);
-  } else if (node->plain != nullptr) {
-    node->plain(file, line, name);
-  }
+  const Running frame{node, t.running};
+  t.running = &frame;
+  without_exceptions([&] {
+    if (node->call != nullptr) {
+      node->call(node->self, file, line, name);
+    } else if (node->plain != nullptr) {
+      node->plain(file, line, name);
+    }
+  });
+  t.running = frame.outer;
   lock.lock();
   if (--node->running == 0) s.idle.notify_all();
 }
@@ -121,14 +173,27 @@ __attribute__((visibility("default"))) inline void trampoline(const char *file, 
 // first (a plain hook or none) is registered again.
 //
 // A report goes to the newest live scope made on the reporting thread or,
-// when that thread has none, to the newest live scope of any thread. Scopes
-// may be made and ended on any thread, in any order, while other threads
-// report. The callable runs on the reporting thread, concurrently when
-// several threads report to the same scope, so it must be safe for that. The
-// destructor waits for reports still inside this scope's callable: once it
-// returns the callable is never called again and its captures may go. Hence
-// a callable must not end its own scope, nor wait for a thread that is
-// ending it.
+// when that thread has none, to the newest live scope of any thread. A scope
+// whose thread has ended without ending it is no thread's own any more:
+// a thread made later never takes it for its own, whatever its
+// std::thread::id. Scopes may be made and ended on any thread, in any
+// order, while other threads report. The callable runs on the reporting
+// thread, concurrently when several threads report to the same scope, so it
+// must be safe for that. The destructor waits for reports still inside this
+// scope's callable: once it returns the callable is never called again and
+// its captures may go.
+//
+// Two misuses end the program with a message on stderr (std::terminate)
+// rather than hang:
+// - A callable that throws. The report comes from inside a C function, which
+//   cannot pass an exception on: catch inside the callable. With a test
+//   framework whose assertions throw, record the report and assert after the
+//   call (ReportRecorder does the recording).
+// - A scope ended inside its own callable, or inside a callable that runs
+//   during it (a report made by the callable, to a nested scope): the end
+//   would wait for itself. Ending another scope from a callable works.
+// A callable must not wait for another thread that is ending its scope:
+// that is a deadlock this header cannot see.
 //
 // Code that assigns g_pfFloatAssertHook or calls KEL_FloatAssertReg itself
 // while a scope lives takes the reports from every scope until it puts the
@@ -155,13 +220,18 @@ class ScopedHook {
     enter();
   }
   ~ScopedHook() {
-    detail::HookState &s = detail::hook_state();
+    for (const detail::Running *r = detail::this_thread().running; r != nullptr; r = r->outer)
+      if (r->node == &node_)
+        detail::misuse(
+            "a ScopedHook ended inside its own callable, or inside a callable run during it; "
+            "the end would wait for itself");
+    detail::HookState &s = detail::scope_list();
     std::unique_lock<std::mutex> lock(s.mutex);
     (node_.newer != nullptr ? node_.newer->older : s.newest) = node_.older;
     if (node_.older != nullptr) node_.older->newer = node_.newer;
     if (s.newest == nullptr) {
       // Only if no one registered another hook meanwhile.
-      FloatFaultHook expected = detail::trampoline;
+      FloatFaultHook expected = detail::relay;
       __atomic_compare_exchange_n(&g_pfFloatAssertHook, &expected, s.base, false, __ATOMIC_ACQ_REL, __ATOMIC_ACQUIRE);
     }
     s.idle.wait(lock, [this] { return node_.running == 0; });
@@ -187,15 +257,17 @@ class ScopedHook {
   };
 
   void enter() {
-    detail::HookState &s = detail::hook_state();
+    detail::HookState &s = detail::scope_list();
     std::lock_guard<std::mutex> lock(s.mutex);
     const FloatFaultHook now = detail::registered();
-    if (s.newest == nullptr && now != detail::trampoline) s.base = now;
-    node_.owner = std::this_thread::get_id();
+    if (s.newest == nullptr && now != detail::relay) s.base = now;
+    detail::ThreadState &t = detail::this_thread();
+    if (t.token == 0) t.token = ++s.tokens;
+    node_.owner = t.token;
     node_.older = s.newest;
     if (s.newest != nullptr) s.newest->newer = &node_;
     s.newest = &node_;
-    KEL_FloatAssertReg(detail::trampoline);
+    KEL_FloatAssertReg(detail::relay);
   }
 
   HolderBase *holder_ = nullptr;
@@ -278,6 +350,39 @@ inline float mul(float a, float b) { return detail::result_first(KEL_Smut, a, b)
 inline double div(double a, double b) { return detail::result_first(KEL_Ddiv, a, b); }
 inline float div(float a, float b) { return detail::result_first(KEL_Sdiv, a, b); }
 
+// Any other pair of operands, a float with a double included, stops the
+// compilation on every compiler: the precision decides which results are
+// faults, so the call names it (cast an operand). Exact matches of the
+// overloads above win over these. They stay functions, not objects, so that
+// under `using namespace kel;` they overload with the C library's div.
+namespace detail {
+template <typename A, typename B>
+inline constexpr bool kOnePrecision = false;
+template <typename A, typename B, typename R>
+R refused(R r) {
+  static_assert(kOnePrecision<A, B>,
+                "kel::add, sub, mul, div and compare take two doubles or two floats: cast an operand, since the "
+                "precision decides which results are faults");
+  return r;
+}
+}  // namespace detail
+template <typename A, typename B>
+double add(A, B) {
+  return detail::refused<A, B>(0.0);
+}
+template <typename A, typename B>
+double sub(A, B) {
+  return detail::refused<A, B>(0.0);
+}
+template <typename A, typename B>
+double mul(A, B) {
+  return detail::refused<A, B>(0.0);
+}
+template <typename A, typename B>
+double div(A, B) {
+  return detail::refused<A, B>(0.0);
+}
+
 #if defined(__cpp_lib_three_way_comparison)
 // Never reports; unordered when either is NaN. C++20 only (under C++17, use
 // KEL_Dcmp and KEL_Scmp).
@@ -294,12 +399,9 @@ inline std::partial_ordering compare(double a, double b) {
 inline std::partial_ordering compare(float a, float b) {
   return a != a || b != b ? std::partial_ordering::unordered : detail::ordering(KEL_Scmp(&a, &b));
 }
-// A float and a double compare as doubles (the float widens exactly).
-template <typename A, typename B,
-          typename = std::enable_if_t<(std::is_same_v<A, float> && std::is_same_v<B, double>) ||
-                                      (std::is_same_v<A, double> && std::is_same_v<B, float>)>>
-std::partial_ordering compare(A a, B b) {
-  return compare(static_cast<double>(a), static_cast<double>(b));
+template <typename A, typename B>
+std::partial_ordering compare(A, B) {
+  return detail::refused<A, B>(std::partial_ordering::unordered);
 }
 #endif
 
@@ -402,23 +504,32 @@ inline std::optional<uint32_t> parse_uint32(std::string_view text) {
 
 // ---- Formatting ---------------------------------------------------------------
 
-// Whether format holds exactly one conversion of a double (flags, width and
-// precision allowed, no '*', "%%" aside): the only formats the library can
-// take safely.
-inline bool is_double_format(const char *format) {
-  if (format == nullptr) return false;
+// The number of conversions in format when each converts one double, else
+// -1. Such a conversion is '%', the flags "-+ #0", a width, a precision and
+// a letter of "aAeEfFgG", with at most the length modifier 'l' before it,
+// which changes nothing for these letters. Everything else is refused, as it
+// would read an argument the library never passes: '*' an int; 'L', "ll" and
+// 'q' a long double; the other modifiers and letters something undefined
+// for a double ("%n" a pointer). "%%" is no conversion; a '%' that ends the
+// text is refused.
+inline int double_conversions(const char *format) {
+  if (format == nullptr) return -1;
   int conversions = 0;
-  for (const char *p = format; *p != '\0'; ++p) {
-    if (*p != '%') continue;
+  for (const char *p = std::strchr(format, '%'); p != nullptr; p = std::strchr(p + 1, '%')) {
     if (*++p == '%') continue;
     p += std::strspn(p, "-+ #0");
     p += std::strspn(p, "0123456789");
     if (*p == '.') p += 1 + std::strspn(p + 1, "0123456789");
-    if (*p == '\0' || std::strchr("aAeEfFgG", *p) == nullptr) return false;
+    if (*p == 'l') ++p;
+    if (*p == '\0' || std::strchr("aAeEfFgG", *p) == nullptr) return -1;
     ++conversions;
   }
-  return conversions == 1;
+  return conversions;
 }
+
+// Whether format holds exactly one conversion of a double, all that
+// KEL_Double2String2 can take: it passes the one double it is given.
+inline bool is_double_format(const char *format) { return double_conversions(format) == 1; }
 
 // The whole text of value by KEL_Double2String2, never cut; empty when format
 // is not one conversion of a double.
@@ -439,11 +550,15 @@ struct Formatted {
 };
 
 // KEL_Double2String2 into a caller's buffer of size bytes: the text, cut to
-// size - 1 characters and terminated (nothing is written for size 0 or a
-// format that is not one conversion of a double). Allocates only when the
-// text fills the buffer exactly, to learn whether it was cut.
+// size - 1 characters and terminated; nothing is written for size 0. A
+// format that is not one conversion of a double leaves an empty text (the
+// buffer's first byte 0) and {0, cut}: none of its text fits. Allocates only
+// when the text fills the buffer exactly, to learn whether it was cut.
 inline Formatted format_to(char *buffer, std::size_t size, double value, const char *fmt = "%f") {
-  if (buffer == nullptr || !is_double_format(fmt)) return {0, true};
+  if (buffer == nullptr || !is_double_format(fmt)) {
+    if (buffer != nullptr && size > 0) buffer[0] = '\0';
+    return {0, true};
+  }
   if (size == 0) return {0, !format(value, fmt).empty()};
   KEL_Double2String2(&value, buffer, size, fmt);
   const std::size_t length = std::strlen(buffer);

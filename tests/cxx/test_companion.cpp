@@ -4,9 +4,12 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -54,6 +57,67 @@ TEST(ScopedHook, EndingWaitsForARunningReport) {
   reporter.join();
 }
 
+// A recorder made on a thread that ends without ending it belongs to no
+// thread: a later thread, which may get the same std::thread::id, reports to
+// the newest scope.
+TEST(ReportRecorder, ThreadEndedWithItsScopeAlive) {
+  std::optional<kel::ReportRecorder> left;
+  std::thread([&] { left.emplace(); }).join();
+  kel::ReportRecorder newest;
+  std::thread([] { KEL_SoftfpAssert(0); }).join();
+  EXPECT_TRUE(left->names().empty());
+  EXPECT_EQ(newest.names(), std::vector<std::string>{"FP_NAN"});
+}
+
+// Ending another scope from a callable works, on the reporting thread or
+// another.
+TEST(ScopedHook, CallableEndsAnotherScopeOnAnyThread) {
+  int reports = 0;
+  std::optional<kel::ScopedHook> other;
+  for (const bool here : {true, false}) {
+    other.emplace([&](const char *, int32_t, const char *) { ++reports; });
+    kel::ScopedHook ender([&](const char *, int32_t, const char *) { other.reset(); });
+    if (here) KEL_SoftfpAssert(0);
+    if (!here) std::thread([] { KEL_SoftfpAssert(0); }).join();
+    EXPECT_FALSE(other.has_value());
+  }
+  EXPECT_EQ(reports, 0);
+}
+
+// What would hang or unwind through the C library ends the program with a
+// message instead.
+TEST(ScopedHookDeathTest, MisuseEndsTheProgramWithAMessage) {
+  std::optional<kel::ScopedHook> outer;
+  const auto ends_outer = [&](const char *, int32_t, const char *) { outer.reset(); };
+  const struct {
+    std::function<void()> misuse;
+    const char *message;
+  } rows[] = {
+      {[] {
+         try {
+           kel::ScopedHook hook([](const char *, int32_t, const char *) { throw std::runtime_error("assertion"); });
+           kel::div(1.0, 0.0);
+         } catch (...) {
+         }
+       },
+       "callable threw an exception"},
+      {[&] {
+         outer.emplace(ends_outer);
+         KEL_SoftfpAssert(0);
+       },
+       "ended inside its own callable"},
+      {[&] {
+         outer.emplace([&](const char *, int32_t, const char *) {
+           kel::ScopedHook nested(ends_outer);
+           KEL_SoftfpAssert(0);
+         });
+         KEL_SoftfpAssert(0);
+       },
+       "ended inside its own callable"},
+  };
+  for (const auto &r : rows) EXPECT_DEATH(r.misuse(), r.message);
+}
+
 // Each thread ends its two recorders out of order, reporting between the
 // ends: its reports reach its own newest recorder, never another thread's.
 TEST(ReportRecorder, ThreadsEndScopesInAnyOrder) {
@@ -84,6 +148,7 @@ TEST(Companion, NoAmbiguityWithCmath) {
   EXPECT_EQ(sqrt(4.0), 2.0);
   EXPECT_EQ(checked_sqrt(4.0), 2.0);
   EXPECT_EQ(log(1.0), checked_log(1.0));
+  EXPECT_EQ(div(1.0, 2.0), 0.5);  // beside the C library's div(int, int)
 }
 
 #if defined(__cpp_lib_three_way_comparison)
@@ -100,7 +165,6 @@ TEST(Companion, Compare) {
   for (const Row &r : rows) {
     EXPECT_EQ(kel::compare(r.a, r.b), r.expected) << r.a << " " << r.b;
     EXPECT_EQ(kel::compare(float(r.a), float(r.b)), r.expected) << r.a << " " << r.b;
-    EXPECT_EQ(kel::compare(float(r.a), r.b), r.expected) << r.a << " " << r.b;
   }
   EXPECT_TRUE(rec.reports().empty());
 }
@@ -147,14 +211,35 @@ TEST(Companion, Format) {
   };
   for (const Row &r : rows) {
     char buffer[16];
-    std::memset(buffer, 0, sizeof buffer);
+    std::memset(buffer, 'x', sizeof buffer);
     const kel::Formatted f = kel::format_to(buffer, r.size, r.value, r.format);
     EXPECT_STREQ(buffer, r.text) << r.format << " " << r.size;
     EXPECT_EQ(f.length, std::strlen(r.text));
     EXPECT_EQ(f.cut, r.cut) << r.format << " " << r.size;
   }
   EXPECT_EQ(kel::format(1e300).size(), 308u);
+  EXPECT_EQ(kel::format(1.5, "%Lf"), "");
   EXPECT_EQ(kel::format(0.1, "%.3e"), "1.000e-01");
+}
+
+// A conversion the library's one double cannot serve reads an argument
+// never passed: a long double for L, ll and q, an int for '*'.
+TEST(Companion, DoubleConversions) {
+  const struct {
+    const char *format;
+    int conversions;
+  } rows[] = {
+      {"%f", 1},      {"%-+ #012.3e", 1}, {"x=%.1f;", 1}, {"%lf", 1},     {"%A %%", 1},    {"%.f", 1},
+      {"plain", 0},   {"%%", 0},          {"", 0},        {"%f %g", 2},   {"%Lf", -1},     {"%llf", -1},
+      {"%qf", -1},    {"%Le", -1},        {"%hf", -1},    {"%jf", -1},    {"%zf", -1},     {"%tf", -1},
+      {"%*f", -1},    {"%.*f", -1},       {"%d", -1},     {"%s", -1},     {"%n", -1},      {"%", -1},
+      {"%5", -1},     {"%1$f", -1},       {"%'f", -1},    {nullptr, -1},
+  };
+  for (const auto &r : rows) {
+    const char *shown = r.format != nullptr ? r.format : "null";
+    EXPECT_EQ(kel::double_conversions(r.format), r.conversions) << shown;
+    EXPECT_EQ(kel::is_double_format(r.format), r.conversions == 1) << shown;
+  }
 }
 
 TEST(Companion, CaseAndUnsigned) {

@@ -7,6 +7,7 @@
 
 #include "adapters.h"
 #include "kelsoft.h"
+#include "kelsoft.hpp"
 
 namespace calls {
 
@@ -295,8 +296,8 @@ std::string_view bare(std::string_view name) {
   return name.starts_with("KEL_") || name.starts_with("LUM_") ? name.substr(4) : name;
 }
 
-// The conversion letters of a printf or scanf format ("%%" aside); a '*'
-// width shows as the letter '*'.
+// The conversion letters of a format for libtarvex's scanner or a wide text
+// ("%%" aside); a '*' width shows as the letter '*'.
 std::string conversions(std::string_view format) {
   std::string letters;
   for (std::size_t i = format.find('%'); i != std::string_view::npos; i = format.find('%', i + 1)) {
@@ -315,10 +316,15 @@ const char *unsafe_format(const Function &f, const Value *in) {
     return letters.find_first_not_of("ud") == std::string::npos && std::count(letters.begin(), letters.end(), 'u') <= 2
                ? nullptr
                : "the format may hold at most two %u conversions";
-  const char *allowed = std::string_view(f.name) == "TruncatedWide" ? "s" : "aAeEfFgG";
-  return letters.size() <= 1 && letters.find_first_not_of(allowed) == std::string::npos
+  if (std::string_view(f.name) == "TruncatedWide")
+    return letters.size() <= 1 && letters.find_first_not_of('s') == std::string::npos
+               ? nullptr
+               : "the format may hold at most one conversion, of the value passed";
+  // The formatter reads the format up to its first NUL, as the library does.
+  const int n = kel::double_conversions(in[m - f.operands].text.c_str());
+  return n == 1 || (n == 0 && std::string_view(f.name) == "Truncated")
              ? nullptr
-             : "the format may hold at most one conversion, of the value passed";
+             : "the format must hold one conversion of a double, such as %.3e";
 }
 
 const Function *find(std::string_view name) {
