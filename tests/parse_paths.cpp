@@ -3,7 +3,7 @@
 // bits.
 //   parse_paths COUNT [FIRST]   check texts FIRST..FIRST+COUNT-1 and print how
 //                               many the one rounding decided
-// The texts: the hard texts (tools/kelsoft/hard_texts.cpp), random numbers, texts steered next
+// The texts: the hard texts (tools/kelsoft/commands/hard_texts.cpp), random numbers, texts steered next
 // to a midpoint of the chain's own sum (with and without exponent), integers
 // next to midpoints from 2^53 to 10^308, the ends of the ranges the one
 // rounding takes, and the ends of the tables.
