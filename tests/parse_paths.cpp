@@ -18,6 +18,7 @@
 #include "parse_paths.h"
 #include "parse_tables.h"
 #include "rng.h"
+#include "texts.h"
 
 namespace {
 
@@ -168,9 +169,9 @@ int main(int argc, char **argv) {
     ++kind_decided[i % 8];
     const double chain = static_cast<double>(kel::parse_chain(n));
     if (((one == one && bits(one) != bits(chain)) || (wide == wide && bits(wide) != bits(chain))) && ++differ <= 20)
-      std::printf("text %" PRIu64 " \"%s\": one rounding %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64
+      std::printf("text %" PRIu64 " %s: one rounding %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64
                   "\n",
-                  i, kel_texts::escaped(t).c_str(), bits(one), bits(wide), bits(chain));
+                  i, lines::quoted(t).c_str(), bits(one), bits(wide), bits(chain));
   }
   std::printf("%" PRIu64 " texts from %" PRIu64 ": one rounding decided %" PRIu64 ", chain %" PRIu64 ", %" PRIu64
               " differ\n",
