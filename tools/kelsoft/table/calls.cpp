@@ -398,22 +398,20 @@ void answer(const Function &f, const Value *in, bool null_result, Answer &a) {
 const char *oversized_format(const Function &f, const Value *in) {
   static const std::string kTooWide =
       "a width or precision goes up to " + std::to_string(kMaxSize) + ", the longest text the command shows";
-  constexpr std::size_t kOverflow = std::size_t{1} << 31;
+  constexpr uint64_t kOverflow = uint64_t{1} << 31;
   const char *m = std::strchr(f.operands, 'm');
   if (m == nullptr || in[m - f.operands].null) return nullptr;
   const std::string &format = in[m - f.operands].text;
+  const auto too_wide = [](uint64_t number) { return number > kMaxSize && number < kOverflow; };
   // Each number of each conversion: its flags, width and precision.
   for (std::size_t i = format.find('%'); i != std::string::npos; i = format.find('%', i + 1)) {
-    std::size_t number = 0;
+    uint64_t number = 0;
     for (++i; i < format.size() && std::strchr("-+ #0123456789.hlLqjzt", format[i]) != nullptr; ++i) {
-      if (format[i] >= '0' && format[i] <= '9') {
-        number = std::min(number * 10 + static_cast<std::size_t>(format[i] - '0'), kOverflow);
-        continue;
-      }
-      if (number > kMaxSize && number < kOverflow) return kTooWide.c_str();
-      number = 0;
+      const bool digit = format[i] >= '0' && format[i] <= '9';
+      if (!digit && too_wide(number)) return kTooWide.c_str();
+      number = digit ? std::min(number * 10 + static_cast<uint64_t>(format[i] - '0'), kOverflow) : 0;
     }
-    if (number > kMaxSize && number < kOverflow) return kTooWide.c_str();
+    if (too_wide(number)) return kTooWide.c_str();
   }
   return nullptr;
 }
