@@ -33,9 +33,9 @@ bool read(const calls::Function &f, std::size_t i, std::string_view token, calls
   v.text.clear();
   v.null = token == "null";
   if (v.null) {
-    if (calls::takes_address(f, i)) return true;
-    error = "null stands for an address; operand " + std::to_string(i + 1) + " of " + f.name + " is a value";
-    return false;
+    const char *why = calls::why_not_null(f, i);
+    if (why != nullptr) error = "operand " + std::to_string(i + 1) + " of " + f.name + " cannot be null: " + why;
+    return why == nullptr;
   }
   if (calls::is_text(kind)) {
     if (token.starts_with('"') ? !unquote(token, v.text) : (v.text.assign(token), false)) {
@@ -166,6 +166,11 @@ bool parse(std::string_view line, Parsed &p, std::string &error) {
   std::string_view next = next_token(line);
   p.null_result = next == "null";
   if (p.null_result) next = next_token(line);
+  if (p.null_result && calls::why_not_null(*p.function, std::strlen(kinds)) != nullptr) {
+    error = std::string(p.function->name) +
+            "'s result cannot be null: " + calls::why_not_null(*p.function, std::strlen(kinds));
+    return false;
+  }
   p.has_results = next == "->";
   if (!p.has_results && !next.empty()) {
     error = "'" + std::string(next) + "' after the operands of " + p.function->name;

@@ -77,6 +77,7 @@ struct Call {
 struct Adapter {
   void (*call)(Call &) = nullptr;
   const Signature *signature = nullptr;
+  bool tests_addresses = true;  // false: a null address is undefined behaviour
   constexpr Adapter(std::nullptr_t) {}
   constexpr Adapter(void (*adapter)(Call &)) : call(adapter) {}
   constexpr Adapter(void (*adapter)(Call &), const Signature &s) : call(adapter), signature(&s) {}
@@ -100,8 +101,9 @@ std::span<const Function> exported();
 std::span<const Function> generated();
 // Calls of several functions or of one in a particular way, for the vectors.
 std::span<const Function> probes();
-// Whether "null" may stand for operand i: an address, not a value.
-bool takes_address(const Function &f, std::size_t i);
+// Why "null" cannot stand for operand i (or, i past the operands, for the
+// result): a value, or an address the function does not test; null if it can.
+const char *why_not_null(const Function &f, std::size_t i);
 // Why a call of f cannot be given this format, or null: a width or
 // precision beyond kMaxSize, whose text no buffer of the command holds
 // (the C library would make all of it first).
