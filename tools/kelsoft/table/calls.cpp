@@ -55,7 +55,7 @@ namespace {
 // Each adapter calls one library function, whose signature goes with it.
 template <auto F>
 constexpr Adapter adapt(void (*adapter)(Call &)) {
-  return {adapter, kSignature<F>};
+  return {adapter, signature_of(F)};
 }
 
 template <typename T, void (*F)(T *, const T *, const T *)>
@@ -283,8 +283,7 @@ void kinds_differ_from_kelsoft_h(const char *name) { (void)name; }
 
 constexpr bool kinds_fit(std::span<const Function> table) {
   for (const Function &f : table)
-    if (f.call.signature != nullptr && !fits(*f.call.signature, f.operands, f.results))
-      kinds_differ_from_kelsoft_h(f.name);
+    if (f.call.typed && !fits(f.call.signature, f.operands, f.results)) kinds_differ_from_kelsoft_h(f.name);
   return true;
 }
 static_assert(kinds_fit(kExported), "each entry's kinds are those of the function's type in kelsoft.h");
@@ -324,8 +323,8 @@ std::span<const Function> generated() { return std::span(kExported).first(kGener
 const char *why_not_null(const Function &f, std::size_t i) {
   if (!f.call.tests_addresses) return "the function tests no address";
   if (i >= std::strlen(f.operands)) return nullptr;
-  if (f.call.signature == nullptr) return is_text(f.operands[i]) ? nullptr : "a probe takes null texts only";
-  return by_value(*f.call.signature, f.operands, i) ? "it is passed by value" : nullptr;
+  if (!f.call.typed) return is_text(f.operands[i]) ? nullptr : "a probe takes null texts only";
+  return by_value(f.call.signature, f.operands, i) ? "it is passed by value" : nullptr;
 }
 
 bool same_name(std::string_view a, std::string_view b) {

@@ -76,11 +76,12 @@ struct Call {
 // function alone, that function's signature (checked against the entry's kinds).
 struct Adapter {
   void (*call)(Call &) = nullptr;
-  const Signature *signature = nullptr;
+  bool typed = false;  // a signature is known
+  Signature signature{};
   bool tests_addresses = true;  // false: a null address is undefined behaviour
   constexpr Adapter(std::nullptr_t) {}
   constexpr Adapter(void (*adapter)(Call &)) : call(adapter) {}
-  constexpr Adapter(void (*adapter)(Call &), const Signature &s) : call(adapter), signature(&s) {}
+  constexpr Adapter(void (*adapter)(Call &), const Signature &s) : call(adapter), typed(true), signature(s) {}
   void operator()(Call &c) const { call(c); }
   constexpr bool operator==(std::nullptr_t) const { return call == nullptr; }
 };

@@ -68,9 +68,6 @@ constexpr Signature signature_of(R (*)(P...)) {
   return s;
 }
 
-template <auto F>
-inline constexpr Signature kSignature = signature_of(F);
-
 constexpr bool holds(const char *kinds, char kind) {
   for (; *kinds != '\0'; ++kinds)
     if (*kinds == kind) return true;
