@@ -2,7 +2,7 @@
 // round64 or round128 decides, it must give the chain's bits.
 //   parse_rounding COUNT [FIRST]   check texts FIRST..FIRST+COUNT-1 and print
 //                                  how many the rounding steps decided
-// The texts: the hard texts (tools/kelsoft/hard_texts.cpp), random numbers, texts steered next
+// The texts: the hard texts (tools/kelsoft/commands/hard_texts.cpp), random numbers, texts steered next
 // to a midpoint of the chain's own sum (with and without exponent), integers
 // next to midpoints from 2^53 to 10^308, the ends of the ranges the
 // rounding steps take, and the ends of the tables.
@@ -17,6 +17,7 @@
 #include "hard_texts.h"
 #include "rng.h"
 #include "round64.h"
+#include "texts.h"
 
 namespace {
 
@@ -167,8 +168,8 @@ int main(int argc, char **argv) {
     ++kind_decided[i % 8];
     const double chain = static_cast<double>(kel::chain_value(n));
     if (((r64 == r64 && bits(r64) != bits(chain)) || (r128 == r128 && bits(r128) != bits(chain))) && ++differ <= 20)
-      std::printf("text %" PRIu64 " \"%s\": 64 bits %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64 "\n", i,
-                  kel_texts::escaped(t).c_str(), bits(r64), bits(r128), bits(chain));
+      std::printf("text %" PRIu64 " %s: 64 bits %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64 "\n", i,
+                  lines::quoted(t).c_str(), bits(r64), bits(r128), bits(chain));
   }
   std::printf("%" PRIu64 " texts from %" PRIu64 ": rounding decided %" PRIu64 ", chain %" PRIu64 ", %" PRIu64
               " differ\n",
