@@ -1,18 +1,18 @@
-"""Checks the product's answers against the model (model.py).
-
-  check.py [--seed N] [--golden N] [--generated N] [-- [EMULATOR...] KELSOFT]
-
-Answers every line of tests/vectors/*.vec, N lines drawn from the
-tests/data/*_golden.txt files together, and with the command: N freshly
-generated calls (`kelsoft generate`) and every ASCII byte in each position
-of short parser texts, as the command answers them, and the golden hard
-texts (which the command spells). Any difference fails, with the line, both
-answers and the family. The seed is printed: a failing draw can be made again.
-"""
+# Checks the product's answers against the model (model.py).
+#
+#   check.py [--seed N] [--golden N] [--generated N] [-- [EMULATOR...] KELSOFT]
+#
+# Answers every line of tests/vectors/*.vec, N lines drawn from the
+# tests/data/*_golden.txt files together, and with the command: N freshly
+# generated calls (`kelsoft generate`) and every ASCII byte in each position
+# of short parser texts, as the command answers them, and the golden hard
+# texts (which the command spells). Any difference fails, with the line, both
+# answers and the family. The seed is printed: a failing draw can be made again.
 import argparse
 import inspect
 import pathlib
 import random
+import re
 import subprocess
 import sys
 import time
@@ -27,45 +27,25 @@ TESTS = pathlib.Path(__file__).resolve().parent.parent
 GRAMMAR = [b"?", b"?1", b"1?", b"1?5", b"-?1", b"1.?5", b"1?e5", b"1?+5", b"1?-5", b"1e?5", b"1e+?5", b"1.5e1?"]
 
 
-def operand(token):
-    if token == "null":
-        return None
-    if token.startswith('"'):
-        return unquote(token[1:-1])
-    return int(token, 16)
+def unquote(token):
+    return re.sub(rb"\\x(..)", lambda m: bytes.fromhex(m[1].decode()), token[1:-1].encode("latin-1"))
 
 
-def unquote(s):
-    out, i = bytearray(), 0
-    while i < len(s):
-        if s[i] == "\\":
-            out.append(int(s[i + 2:i + 4], 16))
-            i += 4
-        else:
-            out.append(ord(s[i]))
-            i += 1
-    return bytes(out)
+def operand(token): return None if token == "null" else unquote(token) if token[0] == '"' else int(token, 16)
 
 
-ARITY = {}
-
-
-def split(line):
-    """(name, operand tokens, null result, expected words or None)."""
-    words = line.split(" #")[0].split()
-    arrow = words.index("->") if "->" in words else len(words)
-    arity = ARITY.setdefault(words[0], sum(p.default is p.empty for p in
-                                           inspect.signature(model.CALLS[words[0]]).parameters.values()))
-    return words[0], words[1:1 + arity], words[1 + arity:arrow] == ["null"], words[arrow + 1:] if arrow < len(words) else None
-
-
+# The model's words for a line, and the line's. The C library's value for an
+# elementary function (which the model leaves to it) is the line's.
 def answer(line, texts):
-    """The model's words for a line; the library's value, where it is the C library's, from the line."""
-    name, ops, null, expected = split(line)
-    values = [texts[int(t, 16)] if name == "HardText" else operand(t) for t in ops]
-    lib = int(expected[0], 16) if expected and model.FAMILY[name] == "elementary" and expected[0] != "null" else None
-    results, reports = model.CALLS[name](*values, null=null, lib=lib)
-    return results + [w for r in reports for w in ["!"] + r.split()], expected
+    words = line.split(" #")[0].split()
+    name, arrow = words[0], words.index("->")
+    call = model.CALLS[name]
+    parameters = inspect.signature(call).parameters
+    arity = len(parameters) - 1 - ("lib" in parameters)
+    values = [texts[int(t, 16)] if name == "HardText" else operand(t) for t in words[1:1 + arity]]
+    lib = {"lib": int(words[arrow + 1], 16)} if "lib" in parameters else {}
+    results, reports = call(*values, words[1 + arity:arrow] == ["null"], **lib)
+    return results + [w for r in reports for w in ["!"] + r.split()], words[arrow + 1:]
 
 
 def product(command, lines):
@@ -100,7 +80,7 @@ def main():
         indexes = sorted({int(l.split()[1], 16) for _, l in checked if l.startswith("HardText ")})
         answered = product(a.command, generated + grammar + ["HardTextOf %016x" % i for i in indexes])
         spelled = answered[len(generated) + len(grammar):]
-        texts = {i: unquote(l.split("-> ")[1][1:-1]) for i, l in zip(indexes, spelled)}
+        texts = {i: unquote(l.split("-> ")[1]) for i, l in zip(indexes, spelled)}
         checked += [("generated " + model.FAMILY[l.split()[0]], l) for l in answered[:len(generated)]]
         checked += [("grammar", l) for l in answered[len(generated):len(generated) + len(grammar)]]
     tally, failed = {}, 0
