@@ -49,9 +49,11 @@ def answer(line, texts):
 
 
 def product(command, lines):
-    out = subprocess.run(command + ["run", "-"], input="".join(l + "\n" for l in lines).encode(),
+    out = subprocess.run(command + ["run", "-"], input="".join(l + "\n" for l in lines).encode("latin-1"),
                          stdout=subprocess.PIPE, check=True).stdout
-    return out.decode("latin-1").splitlines()
+    answered = out.decode("latin-1").splitlines()
+    assert len(answered) == len(lines), "the command answered %d of %d lines" % (len(answered), len(lines))
+    return answered
 
 
 def main():

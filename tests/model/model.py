@@ -340,7 +340,8 @@ def int_ratio(n, d, null):  # a zero denominator: nothing divided, nothing store
     return ([fill(16)], [] if null else [ILL]) if null or d == 0 else stored(D, div(D, rnd(D, n, 0), rnd(D, d, 0)))
 
 
-def conversion(digits, rule): return digits, lambda x, null: ([fill(digits) if x is None else hx(rule(x), digits)], [])
+def conversion(digits, rule):
+    return digits, lambda x, null: ([fill(digits) if x is None or null else hx(rule(x), digits)], [])
 
 
 CONVERSIONS = {
