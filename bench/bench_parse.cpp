@@ -1,5 +1,5 @@
 // Nanoseconds per text for KEL_SoftStr2Float, strtod and std::from_chars on
-// five kinds of text, and the share of each kind that the parser's
+// six kinds of text, and the share of each kind that the parser's
 // rounding steps leave to its chain ("fallback"). Run: build/host/bench/bench_parse
 #include <benchmark/benchmark.h>
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "kelsoft.h"
+#include "realistic_texts.h"
 #include "round64.h"
 
 namespace {
@@ -59,16 +60,20 @@ std::vector<std::string> make_texts(int kind) {
         for (int d = 0; d < 100; ++d) buf[d] = static_cast<char>('0' + (d == 0 ? 1 + rng() % 9 : rng() % 10));
         buf[100] = '\0';
         break;
-      default:  // mixed: coordinates, prices, scientific notation, integers
+      case 4:  // mixed: coordinates, prices, scientific notation, integers
         mixed(rng, buf, sizeof buf);
         break;
+      default:  // shaped like real data files
+        kel_bench::realistic_text(texts.emplace_back(),
+                                  [&rng](unsigned n) { return static_cast<unsigned>(rng() % n); });
+        continue;
     }
     texts.emplace_back(buf);
   }
   return texts;
 }
 
-const char *const kKindNames[] = {"short_integers", "coordinates", "17_digits", "100_digits", "mixed"};
+const char *const kKindNames[] = {"short_integers", "coordinates", "17_digits", "100_digits", "mixed", "realistic"};
 
 // The share of the texts after blanks and sign that the rounding steps leave to the chain.
 double fallback_share(const std::vector<std::string> &texts) {
@@ -117,9 +122,9 @@ void BM_from_chars(benchmark::State &state) {
   });
 }
 
-BENCHMARK(BM_KEL_SoftStr2Float)->DenseRange(0, 4);
-BENCHMARK(BM_strtod)->DenseRange(0, 4);
-BENCHMARK(BM_from_chars)->DenseRange(0, 4);
+BENCHMARK(BM_KEL_SoftStr2Float)->DenseRange(0, 5);
+BENCHMARK(BM_strtod)->DenseRange(0, 5);
+BENCHMARK(BM_from_chars)->DenseRange(0, 5);
 
 }  // namespace
 

@@ -125,7 +125,7 @@ count_one() {
 export -f count_one
 export plugin
 
-sets="short coordinates digits17 int100 mixed"
+sets="short coordinates digits17 int100 mixed realistic digits34_40"
 if [ $plot = 1 ]; then
   for d in $(seq 1 40) 100; do sets+=" digits:$d"; done
 fi
@@ -199,7 +199,8 @@ for name in names:
     print(row)
 print()
 sets = [('coordinates', 'coordinates (`-123.4567890`)'), ('digits17', '17 significant digits'),
-        ('short', 'short integers'), ('int100', '100-digit integers'), ('mixed', 'mixed')]
+        ('short', 'short integers'), ('int100', '100-digit integers'), ('mixed', 'mixed'),
+        ('realistic', 'realistic (`bench/realistic_texts.h`)'), ('digits34_40', '34 to 40 significant digits')]
 print('| texts |' + ''.join(f' {m}: ours before | {m}: ours now | {m}: from_chars | {m}: strtod |' for m in machines))
 print('|---|' + '---:|' * 4 * len(machines))
 for key, title in sets:

@@ -2,7 +2,8 @@
 // round64 or round128 decides, it must give the chain's bits.
 //   parse_rounding COUNT [FIRST]   check texts FIRST..FIRST+COUNT-1 and print
 //                                  how many the rounding steps decided
-// The texts: the hard texts (tools/kelsoft/hard_texts.cpp), random numbers, texts steered next
+// The texts: the hard texts (tools/kelsoft/commands/hard_texts.cpp), random numbers and numbers shaped
+// like real data (bench/realistic_texts.h), texts steered next
 // to a midpoint of the chain's own sum (with and without exponent), integers
 // next to midpoints from 2^53 to 10^308, the ends of the ranges the
 // rounding steps take, and the ends of the tables.
@@ -15,8 +16,10 @@
 
 #include "chain_tables.h"
 #include "hard_texts.h"
+#include "realistic_texts.h"
 #include "rng.h"
 #include "round64.h"
+#include "texts.h"
 
 namespace {
 
@@ -59,6 +62,10 @@ std::string near_midpoint(Rng &rng, bool with_exponent) {
     }
     s += static_cast<char>('0' + d);
     acc = acc + kel::from_pair(kel::tables::kTerm[k][d]);
+  }
+  if (rng.below(4) == 0) {  // digits past the terms, where the chain's own scale takes over
+    s.append(static_cast<size_t>(kel::tables::kTermDigits - length), '0');
+    digits(rng, s, 1 + rng.below(120));
   }
   if (with_exponent) exponent(rng, s, count);
   return s;
@@ -120,9 +127,16 @@ std::string random_number(Rng &rng) {
   digits(rng, s, rng.below(4) ? rng.below(20) : rng.below(330));
   if (rng.below(4)) {
     s += '.';
-    digits(rng, s, rng.below(36));
+    digits(rng, s, rng.below(8) != 0 ? rng.below(36) : rng.below(150));
   }
   if (rng.below(2)) exponent(rng, s, rng.below(720) - 360);
+  return s;
+}
+
+// Shaped like the numbers of real data files (bench/realistic_texts.h).
+std::string realistic(Rng &rng) {
+  std::string s;
+  kel_bench::realistic_text(s, [&rng](unsigned n) { return rng.below(n); });
   return s;
 }
 
@@ -130,7 +144,7 @@ std::string text(uint64_t index) {
   Rng rng{index * 0x2545F4914F6CDD1Du};
   switch (index % 8) {
     case 0: return kel_texts::hard_text(index / 8);
-    case 1: return random_number(rng);
+    case 1: return (index / 8) % 2 != 0 ? random_number(rng) : realistic(rng);
     case 2: return near_midpoint(rng, false);
     case 3: return near_midpoint(rng, true);
     case 4: return integer_midpoint(rng);
@@ -167,13 +181,13 @@ int main(int argc, char **argv) {
     ++kind_decided[i % 8];
     const double chain = static_cast<double>(kel::chain_value(n));
     if (((r64 == r64 && bits(r64) != bits(chain)) || (r128 == r128 && bits(r128) != bits(chain))) && ++differ <= 20)
-      std::printf("text %" PRIu64 " \"%s\": 64 bits %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64 "\n", i,
-                  kel_texts::escaped(t).c_str(), bits(r64), bits(r128), bits(chain));
+      std::printf("text %" PRIu64 " %s: 64 bits %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64 "\n", i,
+                  lines::quoted(t).c_str(), bits(r64), bits(r128), bits(chain));
   }
   std::printf("%" PRIu64 " texts from %" PRIu64 ": rounding decided %" PRIu64 ", chain %" PRIu64 ", %" PRIu64
               " differ\n",
               count, first, decided, count - decided, differ);
-  static constexpr const char *kKinds[] = {"hard",       "random",     "near midpoint", "near midpoint, exponent",
+  static constexpr const char *kKinds[] = {"hard",       "random, real",     "near midpoint", "near midpoint, exponent",
                                            "integer midpoint", "range ends", "table ends", "negative near midpoint"};
   for (int k = 0; k < 8; ++k) std::printf("  %s: decided %" PRIu64 " of %" PRIu64 "\n", kKinds[k], kind_decided[k], count / 8);
   return differ == 0 ? 0 : 1;

@@ -12,6 +12,7 @@
 
 #include "count_main.h"
 #include "kelsoft.h"
+#include "realistic_texts.h"
 
 namespace {
 
@@ -80,6 +81,10 @@ bool make(const char *set, std::string &t) {
     digits(t, 100);
   } else if (std::strcmp(set, "mixed") == 0) {
     mixed(t);
+  } else if (std::strcmp(set, "digits34_40") == 0) {
+    scientific(t, 34 + static_cast<int>(r(7)));
+  } else if (std::strcmp(set, "realistic") == 0) {
+    kel_bench::realistic_text(t, r);
   } else if (std::strncmp(set, "digits:", 7) == 0) {
     scientific(t, std::atoi(set + 7));
   } else {
@@ -97,7 +102,7 @@ struct Text {
 
 int main(int argc, char **argv) {
   if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
-    std::puts("short coordinates digits17 int100 mixed digits:N");
+    std::puts("short coordinates digits17 int100 mixed realistic digits34_40 digits:N");
     return 0;
   }
   if (argc < 3) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "fault_check.h"
+#include "sqrt_rounded.h"
 
 namespace {
 
@@ -22,20 +23,22 @@ bool negative(T x) {
 // Result first. A domain fault is reported, and the function is computed all
 // the same. An argument outside the domain always gives a NaN or infinite
 // result, so only such a result takes this cold path, which computes again
-// after the report: the hook may have changed the argument meanwhile.
-template <typename T>
-[[gnu::noinline, gnu::cold]] void faulty_libm(T *result, const T *x, T (*fn)(T), bool (*outside_domain)(T)) {
-  if (outside_domain(*x)) KEL_SoftfpAssert(kIllegalOperand);
+// after the report: the hook may have changed the argument meanwhile. The
+// functions are template arguments: the jump here then needs no address from
+// the GOT, and the common path no GOT pointer.
+template <typename T, T (*Fn)(T), bool (*OutsideDomain)(T)>
+[[gnu::noinline, gnu::cold]] void faulty_libm(T *result, const T *x) {
+  if (OutsideDomain(*x)) KEL_SoftfpAssert(kIllegalOperand);
   const T arg = *x;  // read after the report: the hook may have changed it
-  kel::store_checked(result, fn(arg), arg);
+  kel::store_checked(result, Fn(arg), arg);
 }
 
-template <typename T>
-void checked_libm(T *result, const T *x, T (*fn)(T), bool (*outside_domain)(T)) {
+template <typename T, T (*Fn)(T), bool (*OutsideDomain)(T)>
+void checked_libm(T *result, const T *x) {
   if (result == nullptr || x == nullptr) return;
-  const T value = fn(*x);
+  const T value = Fn(*x);
   if (kel::is_fault(value)) [[unlikely]]
-    return faulty_libm(result, x, fn, outside_domain);
+    return faulty_libm<T, Fn, OutsideDomain>(result, x);
   *result = value;
 }
 
@@ -46,16 +49,28 @@ void checked_libm(const double *x, double *result, double (*fn)(double)) {
   kel::store_checked(result, fn(arg), arg);
 }
 
+// Without a square-root instruction but with a fused multiply-add (32-bit
+// PowerPC's base set), the library's own root costs half the C library's, to
+// the same bits: both are correctly rounded, and the float root through the
+// double one is too.
+#if defined(__powerpc__) && !defined(_ARCH_PPCSQ) && defined(__FP_FAST_FMA)
+[[gnu::always_inline]] inline double root(double x) { return kel::sqrt_rounded(x); }
+[[gnu::always_inline]] inline float root(float x) { return static_cast<float>(kel::sqrt_rounded(x)); }
+#else
+double root(double x) { return sqrt(x); }
+float root(float x) { return sqrtf(x); }
+#endif
+
 }  // namespace
 
 extern "C" {
 
-void KEL_SLog(float *r, const float *x) { checked_libm<float>(r, x, logf, not_positive); }
-void KEL_DLog(double *r, const double *x) { checked_libm<double>(r, x, log, not_positive); }
-void KEL_SLog10(float *r, const float *x) { checked_libm<float>(r, x, log10f, not_positive); }
-void KEL_DLog10(double *r, const double *x) { checked_libm<double>(r, x, log10, not_positive); }
-void KEL_DSqrtf(float *r, const float *x) { checked_libm<float>(r, x, sqrtf, negative); }
-void KEL_DSqrt(double *r, const double *x) { checked_libm<double>(r, x, sqrt, negative); }
+void KEL_SLog(float *r, const float *x) { checked_libm<float, logf, not_positive>(r, x); }
+void KEL_DLog(double *r, const double *x) { checked_libm<double, log, not_positive>(r, x); }
+void KEL_SLog10(float *r, const float *x) { checked_libm<float, log10f, not_positive>(r, x); }
+void KEL_DLog10(double *r, const double *x) { checked_libm<double, log10, not_positive>(r, x); }
+void KEL_DSqrtf(float *r, const float *x) { checked_libm<float, root, negative>(r, x); }
+void KEL_DSqrt(double *r, const double *x) { checked_libm<double, root, negative>(r, x); }
 
 void KEL_Dceil(const double *x, double *r) { checked_libm(x, r, ceil); }
 void KEL_DExp(const double *x, double *r) { checked_libm(x, r, exp); }

@@ -26,6 +26,15 @@ namespace {
 constexpr uint64_t kChainError = uint64_t{1} << 37;
 // Each 128-bit fraction term is within half a unit of 2^-127: 32 of them.
 constexpr uint64_t kTermError = 16;
+// The chain's terms after the 32nd digit (digit times its own scale, from
+// 10^-33 down) add less than 10^-32 in all: below 2^21 units of 2^-127. They
+// are taken as error, for up to kMaxTailDigits of them, so that the chain's
+// error bound still holds over their operations (three each).
+constexpr uint64_t kTailError = uint64_t{1} << 21;
+constexpr long kMaxTailDigits = 100;
+// Above this the error no longer leaves room for a decision: a small value
+// with a tail of digits.
+constexpr uint64_t kMaxSumError = uint64_t{1} << 48;
 // A value mantissa * 2^exponent, the mantissa's top bit set, within error
 // units of the mantissa's last place of the exact value; an error of 0 marks
 // a value not computed.
@@ -158,10 +167,10 @@ Approx128 sum(const unsigned char *first, long integer_digits, uint64_t head, Ui
 
 // Out of line: the digits' scan stays lean for the texts that need none of it.
 [[gnu::noinline]] double decide(const unsigned char *first, long integer_digits, uint64_t head, Uint128 fraction,
-                                uint32_t count, bool exponent_negative) {
+                                uint64_t tail_error, uint32_t count, bool exponent_negative) {
   const bool has_fraction = (fraction.hi | fraction.lo) != 0;
-  Approx128 x = sum(first, integer_digits, head, fraction, has_fraction ? kTermError : 0);
-  if (x.error == 0) return kDeclined;
+  Approx128 x = sum(first, integer_digits, head, fraction, (has_fraction ? kTermError : 0) + tail_error);
+  if (x.error == 0 || x.error > kMaxSumError) return kDeclined;
   if (count != 0) x = scale(x, count, exponent_negative);
   return round_once(x);
 }
@@ -175,10 +184,11 @@ double round128(const Number &n) {
   long k = 0;
   for (; k < tables::kTermDigits && k < n.fraction_digits; ++k)
     fraction = add(fraction, tables::kTermFixed[k][p[k] - '0']);
-  for (; k < n.fraction_digits; ++k)
-    if (p[k] != '0') return kDeclined;  // the chain's own scale takes over there
+  uint64_t tail_error = 0;  // the chain's own scale takes over after the terms
+  for (; k < n.fraction_digits && tail_error == 0; ++k) tail_error = p[k] != '0' ? kTailError : 0;
+  if (tail_error != 0 && n.fraction_digits > tables::kTermDigits + kMaxTailDigits) return kDeclined;
   const uint64_t head = n.integer_digits > kHeldDigits ? leading_digits(n.integer, kHeldDigits) : n.head;
-  return decide(n.integer, n.integer_digits, head, fraction, n.exponent_magnitude, n.exponent_negative);
+  return decide(n.integer, n.integer_digits, head, fraction, tail_error, n.exponent_magnitude, n.exponent_negative);
 }
 
 }  // namespace kel

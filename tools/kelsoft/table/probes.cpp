@@ -109,6 +109,9 @@ void hard_text(Call &c) {
   c.object(f.value);
 }
 
+// Hard parser text number i itself, for checks that parse it their own way.
+void hard_text_of(Call &c) { c.text(kel_texts::hard_text(c.in[0].bits)); }
+
 constexpr const char *kProbe = "probe";
 
 constexpr Function kProbes[] = {
@@ -135,6 +138,7 @@ constexpr Function kProbes[] = {
     {"DDadd", kProbe, "dddd", "dd", extended<std::plus<>>},
     {"DDmul", kProbe, "dddd", "dd", extended<std::multiplies<>>},
     {"HardText", kProbe, "q", "def", hard_text},
+    {"HardTextOf", kProbe, "q", "t", hard_text_of},
 };
 
 }  // namespace
