@@ -159,10 +159,13 @@ void KEL_IntMut(uint32_t numerator, uint32_t denominator, double *result);
  *   digits, an optional '.' and digits, an optional exponent: 'e' or 'E',
  *   then '+', '-' or a digit, then digits.
  * Any number of digits is taken. Rejected forms:
- * - no digits ("abc", "  abc", ".", "-"): 0.0 (-0.0 after '-'), *end after
- *   the spaces, sign and point, where there are any;
- * - 'e' or 'E' followed by neither a sign nor a digit ("1e", "1ex", "1e 5"):
- *   the whole parse fails, 0.0 (-0.0 after '-'), *end = text;
+ * - no digit before the exponent ("abc", "  abc", ".", "-", "e5", "-.e1"):
+ *   0.0 (-0.0 after '-'), *end after the spaces, sign and point, where there
+ *   are any, and after an exponent that follows them: "e5" and "-.e1" are
+ *   consumed whole, "E+" too, "+.E5x" up to the 'x'. So *end == '\0' does
+ *   not tell that a text was a number; a digit before the exponent does;
+ * - 'e' or 'E' followed by neither a sign nor a digit ("1e", "1ex", "1e 5",
+ *   ".e"): the whole parse fails, 0.0 (-0.0 after '-'), *end = text;
  * - "inf" and "nan" are not numbers: 0.0, *end = text. Hex is not read:
  *   "0x10" and "0x1p3" give 0.0 with *end after the "0".
  * "1e+" and "1e-x" give 1.0 with *end after the sign. The exponent is counted
