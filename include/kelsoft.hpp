@@ -481,12 +481,19 @@ struct Decimal {
 // d as written: fixed or scientific, whichever is shorter (fixed on a tie).
 inline std::string written(const Decimal &d, bool negative) {
   const std::string digits = d.digits.substr(0, d.digits.find_last_not_of('0') + 1);
-  const int n = static_cast<int>(digits.size()), e = d.exponent;
-  const std::string fixed = e < 0        ? "0." + std::string(-e - 1, '0') + digits
-                            : n <= e + 1 ? digits + std::string(e + 1 - n, '0')
-                                         : digits.substr(0, e + 1) + "." + digits.substr(e + 1);
-  const std::string scientific = digits.substr(0, 1) + (n > 1 ? "." + digits.substr(1) : "") + "e" + std::to_string(e);
-  return (negative ? "-" : "") + (scientific.size() < fixed.size() ? scientific : fixed);
+  const std::size_t n = digits.size();
+  const int e = d.exponent;
+  std::string fixed(negative ? 1 : 0, '-'), scientific = fixed;
+  if (e < 0)
+    fixed.append("0.").append(static_cast<std::size_t>(-e - 1), '0').append(digits);
+  else if (n <= static_cast<std::size_t>(e) + 1)
+    fixed.append(digits).append(static_cast<std::size_t>(e) + 1 - n, '0');
+  else
+    fixed.append(digits, 0, static_cast<std::size_t>(e) + 1)
+        .append(1, '.')
+        .append(digits, static_cast<std::size_t>(e) + 1);
+  scientific.append(digits, 0, 1).append(n > 1 ? "." : "").append(digits, 1).append(1, 'e').append(std::to_string(e));
+  return scientific.size() < fixed.size() ? scientific : fixed;
 }
 // The correctly rounded decimal of a positive finite value with n digits,
 // from the library's formatter (whatever the locale's decimal point).
