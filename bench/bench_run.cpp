@@ -17,7 +17,7 @@ namespace {
 struct Lines {
   std::string calls, answered;
   Lines() {
-    const std::string all = text([](std::FILE *f) { generate::calls_from(0, calls::kGenerated * 2000, f); });
+    const std::string all = text([](std::FILE *f) { generate::calls_from(0, calls::generated().size() * 2000, f); });
     for (std::size_t at = 0; at < all.size();) {
       const std::size_t end = all.find('\n', at) + 1;
       const std::string name = all.substr(at, all.find(' ', at) - at);

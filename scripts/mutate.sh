@@ -92,11 +92,11 @@ case-lower-count @@ sysbase/lum/src/str/lum_case_str.cpp @@ count != 0; @@ count
 case-upper-size0 @@ sysbase/lum/src/str/lum_case_str.cpp @@ if (src == nullptr || size == 0) return; @@ if (src == nullptr) return;
 os-open-cloexec @@ sysbase/lum/src/softfp/kel_os.cpp @@ open(path, flags) @@ open(path, flags | O_CLOEXEC)
 os-mkfifo-mode @@ sysbase/lum/src/softfp/kel_os.cpp @@ mkfifo(path, mode) @@ mkfifo(path, mode | 0600)
-table-operand-kind @@ tools/kelsoft/calls.cpp @@ {"KEL_Int322Double", "convert", "W", "d" @@ {"KEL_Int322Double", "convert", "w", "d"
-table-result-kind @@ tools/kelsoft/calls.cpp @@ {"KEL_Double2Short", "convert", "d", "H" @@ {"KEL_Double2Short", "convert", "d", "h"
-table-missing-call @@ tools/kelsoft/calls.cpp @@     {"KEL_Dceil", "elementary", "d", "d", source_first<double, double, KEL_Dceil>},\n @@ <none>
-table-missing-name @@ tools/kelsoft/calls.cpp @@     {"KEL_Close", "os", "", "", nullptr, nullptr, kOs},\n @@ <none>
-table-one-fill @@ tools/kelsoft/calls.cpp @@  || other.out[i].bits != filled_bits(r.kind, kOtherFill) @@ <none>
+table-operand-kind @@ tools/kelsoft/table/calls.cpp @@ {"KEL_Int322Double", "convert", "W", "d" @@ {"KEL_Int322Double", "convert", "w", "d"
+table-result-kind @@ tools/kelsoft/table/calls.cpp @@ {"KEL_Double2Short", "convert", "d", "H" @@ {"KEL_Double2Short", "convert", "d", "h"
+table-missing-call @@ tools/kelsoft/table/calls.cpp @@     {"KEL_Dceil", "elementary", "d", "d", source_first<double, double, KEL_Dceil>},\n @@ <none>
+table-missing-name @@ tools/kelsoft/table/calls.cpp @@     {"KEL_Close", "os", "", "", nullptr, nullptr, kOs},\n @@ <none>
+table-one-fill @@ tools/kelsoft/table/calls.cpp @@  || other.out[i].bits != filled_bits(r.kind, kOtherFill) @@ <none>
 syslog-priority @@ sysbase/lum/src/str/lum_syslog.cpp @@ vsyslog(LOG_INFO, @@ vsyslog(LOG_NOTICE,
 EOF
 }

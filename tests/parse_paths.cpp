@@ -3,7 +3,7 @@
 // bits.
 //   parse_paths COUNT [FIRST]   check texts FIRST..FIRST+COUNT-1 and print how
 //                               many the one rounding decided
-// The texts: the hard texts (tools/kelsoft/hard_texts.cpp), random numbers, texts steered next
+// The texts: the hard texts (tools/kelsoft/commands/hard_texts.cpp), random numbers, texts steered next
 // to a midpoint of the chain's own sum (with and without exponent), integers
 // next to midpoints from 2^53 to 10^308, the ends of the ranges the one
 // rounding takes, and the ends of the tables.
@@ -18,6 +18,7 @@
 #include "parse_paths.h"
 #include "parse_tables.h"
 #include "rng.h"
+#include "texts.h"
 
 namespace {
 
@@ -168,9 +169,9 @@ int main(int argc, char **argv) {
     ++kind_decided[i % 8];
     const double chain = static_cast<double>(kel::parse_chain(n));
     if (((one == one && bits(one) != bits(chain)) || (wide == wide && bits(wide) != bits(chain))) && ++differ <= 20)
-      std::printf("text %" PRIu64 " \"%s\": one rounding %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64
+      std::printf("text %" PRIu64 " %s: one rounding %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64
                   "\n",
-                  i, kel_texts::escaped(t).c_str(), bits(one), bits(wide), bits(chain));
+                  i, lines::quoted(t).c_str(), bits(one), bits(wide), bits(chain));
   }
   std::printf("%" PRIu64 " texts from %" PRIu64 ": one rounding decided %" PRIu64 ", chain %" PRIu64 ", %" PRIu64
               " differ\n",

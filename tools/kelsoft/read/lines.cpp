@@ -6,37 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "input.h"
+#include "texts.h"
 #include "values.h"
 
 namespace lines {
 namespace {
-
-// The largest buffer the command gives a call.
-constexpr uint64_t kMaxSize = 65536;
-
-int hex_digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool unquote(std::string_view token, std::string &text) {
-  if (token.size() < 2 || token.front() != '"' || token.back() != '"') return false;
-  text.clear();
-  for (std::size_t i = 1; i + 1 < token.size(); ++i) {
-    if (token[i] != '\\') {
-      text += token[i];
-      continue;
-    }
-    if (i + 4 >= token.size() || token[i + 1] != 'x') return false;
-    const int high = hex_digit(token[i + 2]), low = hex_digit(token[i + 3]);
-    if (high < 0 || low < 0) return false;
-    text += static_cast<char>(high * 16 + low);
-    i += 3;
-  }
-  return true;
-}
 
 std::string_view next_token(std::string_view &line) {
   while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
@@ -48,20 +23,20 @@ std::string_view next_token(std::string_view &line) {
 
 // Exactly the kind's number of hex digits: the bits.
 bool read_bits(std::string_view token, char kind, uint64_t &bits) {
-  if (token.size() != static_cast<std::size_t>(calls::digits(kind))) return false;
-  uint64_t v = 0;
-  for (const char c : token) {
-    const int d = hex_digit(c);
-    if (d < 0) return false;
-    v = v * 16 + static_cast<uint64_t>(d);
-  }
-  bits = v;
-  return true;
+  return tool::read_bits(token, calls::digits(kind), true, bits);
 }
 
-bool read(std::string_view token, char kind, calls::Value &v, std::string &error) {
+// Operand i of f; every field set from the token alone.
+bool read(const calls::Function &f, std::size_t i, std::string_view token, calls::Value &v, std::string &error) {
+  const char kind = f.operands[i];
+  v.bits = 0;
+  v.text.clear();
   v.null = token == "null";
-  if (v.null) return true;
+  if (v.null) {
+    if (calls::takes_address(f, i)) return true;
+    error = "null stands for an address; operand " + std::to_string(i + 1) + " of " + f.name + " is a value";
+    return false;
+  }
   if (calls::is_text(kind)) {
     if (token.starts_with('"') ? !unquote(token, v.text) : (v.text.assign(token), false)) {
       error = "cannot read the text " + std::string(token);
@@ -70,8 +45,8 @@ bool read(std::string_view token, char kind, calls::Value &v, std::string &error
     return true;
   }
   if (!read_bits(token, kind, v.bits) && !tool::read_operand(kind, token, v, error)) return false;
-  if (kind == 'z' && v.bits > kMaxSize) {
-    error = "buffer sizes go up to " + std::to_string(kMaxSize);
+  if (kind == 'z' && v.bits > calls::kMaxSize) {
+    error = "buffer sizes go up to " + std::to_string(calls::kMaxSize);
     return false;
   }
   return true;
@@ -151,20 +126,6 @@ uint64_t Tally::accepted() const {
   return n;
 }
 
-std::string quoted(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte > ' ' && byte < 127 && c != '"' && c != '\\') {
-      out += c;
-    } else {
-      static constexpr char kDigits[] = "0123456789abcdef";
-      out += {'\\', 'x', kDigits[byte >> 4], kDigits[byte & 15]};
-    }
-  }
-  return out + "\"";
-}
-
 void append_operand(std::string &out, char kind, const calls::Value &v) {
   if (v.null)
     out += " null";
@@ -192,10 +153,14 @@ bool parse(std::string_view line, Parsed &p, std::string &error) {
       error = std::string(p.function->name) + " takes " + std::to_string(std::strlen(kinds)) + " operand(s)";
       return false;
     }
-    if (!read(token, kinds[i], p.in[i], error)) return false;
+    if (!read(*p.function, i, token, p.in[i], error)) return false;
   }
   if (const char *unsafe = calls::unsafe_format(*p.function, p.in)) {
     error = std::string(p.function->name) + ": " + unsafe;
+    return false;
+  }
+  if (const char *wide = calls::oversized_format(*p.function, p.in)) {
+    error = std::string(p.function->name) + ": " + wide;
     return false;
   }
   std::string_view next = next_token(line);
@@ -221,34 +186,50 @@ void format(const Parsed &p, const calls::Answer &a, std::string &out) {
   }
 }
 
+bool answer(std::string_view call, Parsed &p, calls::Answer &a, std::string &out, std::string &error) {
+  if (!parse(call, p, error)) return false;
+  calls::answer(*p.function, p.in, p.null_result, a);
+  format(p, a, out);
+  return true;
+}
+
 Tally run(std::FILE *in, const char *name, std::FILE *out, const Options &options) {
   Tally t;
   Parsed p;
-  calls::Answer answer;
+  calls::Answer answered;
   std::string actual, error;
-  char *buffer = nullptr;
-  std::size_t capacity = 0;
-  uint64_t number = 0, shown = 0;
-  for (ssize_t length; (length = getline(&buffer, &capacity, in)) >= 0;) {
-    ++number;
-    std::string_view text(buffer, static_cast<std::size_t>(length));
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+  Input input(in, name);
+  uint64_t shown = 0;
+  for (;;) {
+    // A co-process sees each answer before it writes the next line.
+    if (options.flush_each) std::fflush(out);
+    if (std::ferror(out) != 0) break;
+    const Input::Got got = input.next();
+    if (got == Input::kEnd) break;
+    if (got == Input::kFailed) {
+      t.error = input.error();
+      break;
+    }
+    if (got == Input::kBadLine) {
+      ++t.unreadable;
+      std::fprintf(out, "%s\n", input.error().c_str());
+      continue;
+    }
+    const std::string_view text = input.line();
     const std::size_t hash = text.starts_with('#') ? 0 : text.find(" #");
     const std::string_view comment = hash == std::string_view::npos ? "" : text.substr(hash > 0 ? hash + 1 : 0);
     std::string_view call = text.substr(0, std::min(hash, text.size()));
     while (!call.empty() && (call.back() == ' ' || call.back() == '\t')) call.remove_suffix(1);
-    if (call.empty()) {
+    if (is_blank(call)) {
       if (options.answer_all) std::fprintf(out, "%.*s\n", static_cast<int>(text.size()), text.data());
       continue;
     }
-    if (!parse(call, p, error)) {
-      ++t.failed;
-      std::fprintf(out, "%s:%" PRIu64 ": cannot run: %s: %.*s\n", name, number, error.c_str(),
+    if (!answer(call, p, answered, actual, error)) {
+      ++t.unreadable;
+      std::fprintf(out, "%s:%" PRIu64 ": cannot run: %s: %.*s\n", name, input.number(), error.c_str(),
                    static_cast<int>(call.size()), call.data());
       continue;
     }
-    calls::answer(*p.function, p.in, p.null_result, answer);
-    format(p, answer, actual);
     if (!p.has_results || options.answer_all) {
       ++t.answered;
       print_with_comment(out, actual, comment);
@@ -267,11 +248,10 @@ Tally run(std::FILE *in, const char *name, std::FILE *out, const Options &option
       ++t.failed;
     }
     if (++shown <= 50)
-      std::fprintf(out, "%s:%" PRIu64 ": %s\n  this build: %s\n  expected:   %.*s\n", name, number,
+      std::fprintf(out, "%s:%" PRIu64 ": %s\n  this build: %s\n  expected:   %.*s\n", name, input.number(),
                    library != nullptr ? "accepted, the C library's last bit:" : "DIFFERS:", actual.c_str(),
                    static_cast<int>(call.size()), call.data());
   }
-  std::free(buffer);
   return t;
 }
 

@@ -1,11 +1,11 @@
 // calc, convert, format and parse: calls from the command line through the
 // call table, answered with each result's decimal text and bits.
 #include <cstring>
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "calls.h"
+#include "input.h"
 #include "kelsoft.hpp"
 #include "tool.h"
 #include "values.h"
@@ -17,7 +17,7 @@ std::optional<std::size_t> g_format_size;
 namespace {
 
 // The largest buffer format gives a call, and so the longest text it shows.
-constexpr std::size_t kWholeSize = 65536;
+constexpr std::size_t kWholeSize = calls::kMaxSize;
 
 // The written bytes up to the terminator.
 std::string written_text(const calls::Result &r) {
@@ -136,6 +136,7 @@ int call(const calls::Function &f, Args args) {
   calls::Value in[4];
   if (!read_operands(f, args, in)) return kUsage;
   if (const char *unsafe = calls::unsafe_format(f, in)) return usage_error("%s", unsafe);
+  if (const char *wide = calls::oversized_format(f, in)) return usage_error("%s", wide);
   if (std::strchr(f.operands, 'z') != nullptr) return sized(f, in);
   calls::Answer a;
   a.exact = false;
@@ -144,17 +145,29 @@ int call(const calls::Function &f, Args args) {
   return emit();
 }
 
-// Runs one(operands) for each line of standard input, one answer a line.
+// Runs one(operands) for each line of standard input (input.h), one answer
+// a line, each written before the next line is read; a blank line answers
+// nothing.
 template <typename One>
 int each_line(bool split, One one) {
   if (g_style == Style::kLines) g_style = Style::kOneLine;
-  std::string line;
-  while (std::getline(std::cin, line)) {
+  lines::Input input(stdin, "-");
+  for (;;) {
+    if (std::fflush(stdout) != 0) return kWriteError;
+    const lines::Input::Got got = input.next();
+    if (got == lines::Input::kEnd) return 0;
+    if (got != lines::Input::kLine) {
+      usage_error("%s", input.error().c_str());
+      if (got == lines::Input::kFailed) return kUsage;
+      continue;
+    }
+    const std::string_view line = input.line();
+    if (lines::is_blank(line)) continue;
     std::vector<std::string> words;
-    if (!split) words.push_back(line);
-    for (std::size_t at = 0; split && (at = line.find_first_not_of(" \t\r", at)) != std::string::npos;) {
-      const std::size_t stop = line.find_first_of(" \t\r", at);
-      words.push_back(line.substr(at, stop - at));
+    if (!split) words.emplace_back(line);
+    for (std::size_t at = 0; split && (at = line.find_first_not_of(" \t", at)) != std::string::npos;) {
+      const std::size_t stop = std::min(line.find_first_of(" \t", at), line.size());
+      words.emplace_back(line.substr(at, stop - at));
       at = stop;
     }
     std::vector<char *> operands;
@@ -162,7 +175,6 @@ int each_line(bool split, One one) {
     for (std::string &w : words) operands.push_back(w.data());
     one(Args(operands));
   }
-  return 0;
 }
 
 bool from_stdin(Args args) { return args.size() == 1 && std::strcmp(args[0], "-") == 0; }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -63,10 +64,20 @@ std::string installed_vectors() {
   return dir + "/../share/kelsoft/vectors";
 }
 
+// A count in decimal, up to 2^64 - 1.
 bool parse_count(const char *text, uint64_t &out) {
   char *end = nullptr;
+  errno = 0;
   out = std::strtoull(text, &end, 10);
-  return *text >= '0' && *text <= '9' && *end == '\0';
+  return *text >= '0' && *text <= '9' && *end == '\0' && errno == 0;
+}
+
+// The status of a run: a line that cannot be run (or the input ending
+// early) outweighs one that differs.
+int status_of(const lines::Tally &t) {
+  if (!t.error.empty()) usage_error("%s", t.error.c_str());
+  if (!t.error.empty() || t.unreadable > 0) return kUsage;
+  return t.failed == 0 ? 0 : kDiffers;
 }
 
 }  // namespace
@@ -80,11 +91,12 @@ int run_lines(Args args) {
   if (args.size() > 1) return usage_error("run takes one file (or - for standard input)");
   const bool from_stdin = args.empty() || std::strcmp(args[0], "-") == 0;
   std::FILE *in = from_stdin ? stdin : std::fopen(args[0], "r");
-  if (in == nullptr) return usage_error("cannot read %s", args[0]);
+  if (in == nullptr) return usage_error("cannot read %s: %s", args[0], std::strerror(errno));
+  options.flush_each = from_stdin;
   const lines::Tally t = lines::run(in, from_stdin ? "-" : args[0], stdout, options);
   if (!from_stdin) std::fclose(in);
   if (t.passed + t.failed > 0) print_summary(t);
-  return t.failed == 0 ? 0 : kDiffers;
+  return status_of(t);
 }
 
 int verify(Args args) {
@@ -103,7 +115,7 @@ int verify(Args args) {
   uint64_t failed = 0, calls = 0;
   for (const std::string &name : files) {
     const lines::Tally t = verify_file(dir, name);
-    if (g_failed) return kUsage;
+    if (status_of(t) == kUsage || g_failed) return kUsage;
     failed += t.failed;
     calls += t.passed + t.failed;
   }
@@ -119,7 +131,8 @@ int generate_calls(Args args) {
   if (texts) args = args.subspan(1);
   uint64_t first = 0, count = 0;
   if (args.size() != 2 || !parse_count(args[0], first) || !parse_count(args[1], count))
-    return usage_error("generate takes [--texts] FIRST COUNT");
+    return usage_error("generate takes [--texts] FIRST COUNT, each below 2^64");
+  if (count > ~uint64_t{0} - first) return usage_error("generate: FIRST + COUNT must stay below 2^64");
   (texts ? generate::texts_from : generate::calls_from)(first, count, stdout);
   return 0;
 }

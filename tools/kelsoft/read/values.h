@@ -24,6 +24,9 @@ struct Special {
 };
 extern const std::span<const Special> kSpecials;
 
+// Bits as 1 to `most` hex digits (exactly `most` when exact), without 0x.
+bool read_bits(std::string_view digits, int most, bool exact, uint64_t &bits);
+
 // Reads text as an operand of the kind (calls.h); false with a message.
 bool read_operand(char kind, std::string_view text, calls::Value &out, std::string &error);
 

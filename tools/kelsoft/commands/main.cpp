@@ -1,9 +1,9 @@
 // kelsoft: runs the library's functions from the command line and prints
 // their results with their bits, as the target computes them.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,10 +34,12 @@ Commands:
   format FUNCTION VALUE [FORMAT] [--size N]
                                 a formatting function; FORMAT (for
                                 Double2String2 only) holds one conversion of
-                                a double, such as %.3e; with --size the buffer
-                                has N bytes and the answer says whether the
-                                text was cut (a preview of the whole text
-                                is shown) or the C library failed the call
+                                a double, such as %.3e, its width and
+                                precision at most 65536; with --size (0 to
+                                65536) the buffer has N bytes and the
+                                answer says whether the text was cut (a
+                                preview of the whole text is shown) or the
+                                C library failed the call
   format --target-text [--float] VALUE...
                                 the shortest text that the library's parser
                                 reads back to the bits of each double (or
@@ -47,8 +49,10 @@ Commands:
                                 a line with results is checked (each that
                                 differs is printed, then "N passed, M
                                 failed"), one without is printed with them
-                                (--answer: every line); exit status 1 when
-                                a line differs or cannot be run
+                                (--answer: every line), each before the
+                                next line is read; "null" passes a null
+                                address; exit status 1 when a line differs,
+                                2 when one cannot be run
   verify                        runs the vectors installed with the command
                                 (../share/kelsoft/vectors from its folder)
                                 and prints per family how many give the
@@ -77,7 +81,12 @@ Options:
   -                             in place of the operands (or the texts of
                                 parse): read them from standard input, one
                                 line each (blank-separated), one answer per
-                                line
+                                line, each before the next line is read
+
+Lines (run, and - for operands): a line ends at a line feed, a carriage
+return before it is dropped, and a blank line answers nothing. A line that
+holds a NUL byte cannot be run (in run, write \x00 in a quoted text); a
+line longer than 65536 bytes, or a read error, ends the input: status 2.
 
 Values: a float or double is decimal text, read by the library's own parser
 (KEL_SoftStr2Float, to the last character; 1e999 is infinity), a special
@@ -94,7 +103,8 @@ the target". Function names may carry the KEL_ prefix or not, in any case.
 
 Exit status: 0 done, 1 a checked call differs from its expected results
 (run, verify), 2 the command line (or a line of standard input) could not
-be run, 3 the output could not be written (a message on standard error).
+be run, 3 the output could not be written, a closed pipe included (a
+message on standard error).
 )";
 
 void list(const char *title, std::string_view command) {
@@ -136,8 +146,8 @@ int call_with_size(std::string_view command, Args args) {
     }
     char *end = nullptr;
     const unsigned long n = i + 1 < args.size() ? std::strtoul(args[i + 1], &end, 10) : 0;
-    if (end == nullptr || end == args[i + 1] || *end != '\0' || n > 65536 || args[i + 1][0] == '-')
-      return usage_error("--size takes a buffer size from 0 to 65536");
+    if (end == nullptr || end == args[i + 1] || *end != '\0' || n > calls::kMaxSize || args[i + 1][0] == '-')
+      return usage_error("--size takes a buffer size from 0 to %zu", calls::kMaxSize);
     g_format_size = n;
     ++i;
   }
@@ -188,6 +198,8 @@ int run_command(Args args) {
 }  // namespace tool
 
 int main(int argc, char **argv) {
+  // A closed pipe is a write error like any other (status 3), not a signal.
+  std::signal(SIGPIPE, SIG_IGN);
   std::vector<char *> kept;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--json") == 0)

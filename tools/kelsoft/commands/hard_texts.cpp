@@ -233,18 +233,4 @@ std::string hard_text(uint64_t index) {
   return generated(rng);
 }
 
-std::string escaped(const std::string &text) {
-  std::string out;
-  for (const unsigned char c : text) {
-    if (c >= 0x20 && c < 0x7F && c != '\\') {
-      out += static_cast<char>(c);
-    } else {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02x", c);
-      out += buf;
-    }
-  }
-  return out;
-}
-
 }  // namespace kel_texts

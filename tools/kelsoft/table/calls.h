@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "signature.h"
+
 namespace calls {
 
 // Kinds of operands and results, one letter each:
@@ -25,6 +27,10 @@ namespace calls {
 int digits(char kind);  // hex digits of a number's bits
 bool is_text(char kind);
 bool is_signed(char kind);
+
+// The largest buffer the command gives a call, the longest text it shows,
+// and the longest line it reads, in bytes.
+constexpr std::size_t kMaxSize = 65536;
 
 // Result objects start filled with one byte, then, if the first call leaves
 // their bytes as they were, with the other: "not stored" is what keeps both.
@@ -66,22 +72,40 @@ struct Call {
   void null();
 };
 
+// How an entry calls: its adapter and, for an adapter that calls one library
+// function alone, that function's signature (checked against the entry's kinds).
+struct Adapter {
+  void (*call)(Call &) = nullptr;
+  const Signature *signature = nullptr;
+  constexpr Adapter(std::nullptr_t) {}
+  constexpr Adapter(void (*adapter)(Call &)) : call(adapter) {}
+  constexpr Adapter(void (*adapter)(Call &), const Signature &s) : call(adapter), signature(&s) {}
+  void operator()(Call &c) const { call(c); }
+  constexpr bool operator==(std::nullptr_t) const { return call == nullptr; }
+};
+
 struct Function {
   const char *name;
   const char *family;  // sysbase/lum/exports/<family>.list; "probe" for the probes
   const char *operands;
   const char *results;
-  void (*call)(Call &);
+  Adapter call;
   const char *names = nullptr;         // the results' names in the command's answers
   const char *not_callable = nullptr;  // why a line cannot call it
 };
 
-// The exported names; the generated calls cycle through the first
-// kGenerated of them.
+// The exported names; the generated calls cycle through those that compute
+// (a result, called alone), which come first.
 std::span<const Function> exported();
-constexpr std::size_t kGenerated = 57;
+std::span<const Function> generated();
 // Calls of several functions or of one in a particular way, for the vectors.
 std::span<const Function> probes();
+// Whether "null" may stand for operand i: an address, not a value.
+bool takes_address(const Function &f, std::size_t i);
+// Why a call of f cannot be given this format, or null: a width or
+// precision beyond kMaxSize, whose text no buffer of the command holds
+// (the C library would make all of it first).
+const char *oversized_format(const Function &f, const Value *in);
 // Either table, by name in any case, with or without the KEL_ or LUM_ prefix.
 const Function *find(std::string_view name);
 bool same_name(std::string_view a, std::string_view b);  // in any case

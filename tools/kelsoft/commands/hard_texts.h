@@ -12,9 +12,6 @@ namespace kel_texts {
 
 std::string hard_text(uint64_t index);
 
-// The text with every byte outside printable ASCII written as \xHH.
-std::string escaped(const std::string &text);
-
 }  // namespace kel_texts
 
 #endif

@@ -52,62 +52,66 @@ bool is_signed(char kind) { return std::strchr("QWHcCe", kind) != nullptr; }
 
 namespace {
 
+// Each adapter calls one library function, whose signature goes with it.
+template <auto F>
+constexpr Adapter adapt(void (*adapter)(Call &)) {
+  return {adapter, kSignature<F>};
+}
+
 template <typename T, void (*F)(T *, const T *, const T *)>
-void arith(Call &c) {
+constexpr Adapter arith = adapt<F>([](Call &c) {
   Out<T> r(c);
   F(r.p(), In<T>(c.in[0]).p, In<T>(c.in[1]).p);
   c.object(r.value);
-}
+});
 
 template <typename T, int32_t (*F)(const T *, const T *)>
-void compare(Call &c) {
-  c.number(F(In<T>(c.in[0]).p, In<T>(c.in[1]).p));
-}
+constexpr Adapter compare = adapt<F>([](Call &c) { c.number(F(In<T>(c.in[0]).p, In<T>(c.in[1]).p)); });
 
 template <typename T, void (*F)(T *, const T *)>
-void result_first(Call &c) {
+constexpr Adapter result_first = adapt<F>([](Call &c) {
   Out<T> r(c);
   F(r.p(), In<T>(c.in[0]).p);
   c.object(r.value);
-}
+});
 
 template <typename S, typename D, void (*F)(const S *, D *)>
-void source_first(Call &c) {
+constexpr Adapter source_first = adapt<F>([](Call &c) {
   Out<D> r(c);
   F(In<S>(c.in[0]).p, r.p());
   c.object(r.value);
-}
+});
 
 // A buffer operand holds the bytes the target keeps the number in, so the
 // same bits give the same value on every host.
 template <typename D, void (*F)(const void *, D *)>
-void from_buffer(Call &c) {
+constexpr Adapter from_buffer = adapt<F>([](Call &c) {
   const Word<D> bytes = static_cast<Word<D>>(c.in[0].bits);
   Out<D> r(c);
   F(c.in[0].null ? nullptr : &bytes, r.p());
   c.object(r.value);
-}
+});
 
 template <typename S, void (*F)(const S *, void *)>
-void to_buffer(Call &c) {
+constexpr Adapter to_buffer = adapt<F>([](Call &c) {
   Out<Word<S>> bytes(c);
   F(In<S>(c.in[0]).p, bytes.p());
   c.object(bytes.value);
-}
+});
 
-void power(Call &c) {
+constexpr Adapter power = adapt<KEL_AddPowForKavri>([](Call &c) {
   Out<double> r(c);
   KEL_AddPowForKavri(In<double>(c.in[0]).p, In<double>(c.in[1]).p, r.p());
   c.object(r.value);
-}
+});
 
-void int_mut(Call &c) {
+constexpr Adapter int_mut = adapt<KEL_IntMut>([](Call &c) {
   Out<double> r(c);
   KEL_IntMut(static_cast<uint32_t>(c.in[0].bits), static_cast<uint32_t>(c.in[1].bits), r.p());
   c.object(r.value);
-}
+});
 
-void soft_str2float(Call &c) {
+constexpr Adapter soft_str2float = adapt<KEL_SoftStr2Float>([](Call &c) {
   char *end = nullptr;
   const char *t = text(c.in[0]);
   c.number(KEL_SoftStr2Float(t, &end));
@@ -115,14 +119,14 @@ void soft_str2float(Call &c) {
     c.null();
   else
     c.add('e').bits = static_cast<uint32_t>(end - t);
-}
+});
 
 template <typename T, void (*F)(T *, const char *)>
-void evaluate(Call &c) {
+constexpr Adapter evaluate = adapt<F>([](Call &c) {
   Out<T> r(c);
   F(r.p(), text(c.in[0]));
   c.object(r.value);
-}
+});
 
 // A buffer of the size the call names (at least 64 bytes), filled.
 struct SizedBuffer {
@@ -131,55 +135,56 @@ struct SizedBuffer {
 };
 
 template <typename T, void (*F)(const T *, char *, size_t)>
-void format(Call &c) {
+constexpr Adapter format = adapt<F>([](Call &c) {
   SizedBuffer b(c, c.in[1].bits);
   F(In<T>(c.in[0]).p, c.null_result ? nullptr : b.bytes.data(), c.in[1].bits);
   c.buffer(b.bytes.data(), b.bytes.size());
-}
+});
 
-void format_with(Call &c) {
+constexpr Adapter format_with = adapt<KEL_Double2String2>([](Call &c) {
   SizedBuffer b(c, c.in[1].bits);
   KEL_Double2String2(In<double>(c.in[0]).p, c.null_result ? nullptr : b.bytes.data(), c.in[1].bits, text(c.in[2]));
   c.buffer(b.bytes.data(), b.bytes.size());
-}
+});
 
 template <int32_t (*F)(int32_t)>
-void char_map(Call &c) {
-  c.number(F(static_cast<int32_t>(c.in[0].bits)));
-}
+constexpr Adapter char_map = adapt<F>([](Call &c) { c.number(F(static_cast<int32_t>(c.in[0].bits))); });
 
 // The text with its terminator, in a buffer of its own: the count may pass it.
-void str_to_lower(Call &c) {
+constexpr Adapter str_to_lower = adapt<LUM_StrToLower>([](Call &c) {
   const std::string &t = c.in[0].text;
   SizedBuffer b(c, t.size() + 1);
   if (!c.in[0].null) std::memcpy(b.bytes.data(), t.c_str(), t.size() + 1);
   LUM_StrToLower(c.in[0].null ? nullptr : b.bytes.data(), static_cast<uint32_t>(c.in[1].bits));
   c.buffer(b.bytes.data(), b.bytes.size());
-}
+});
 
-void str_to_upper(Call &c) {
+constexpr Adapter str_to_upper = adapt<LUM_StrToUpper>([](Call &c) {
   SizedBuffer b(c, c.in[1].bits);
   LUM_StrToUpper(text(c.in[0]), c.null_result ? nullptr : b.bytes.data(), static_cast<uint32_t>(c.in[1].bits));
   c.buffer(b.bytes.data(), b.bytes.size());
-}
+});
 
-void str_to_uint32(Call &c) {
+constexpr Adapter str_to_uint32 = adapt<LUM_StrToUint32>([](Call &c) {
   Out<uint32_t> r(c);
   c.number(LUM_StrToUint32(text(c.in[0]), r.p()));
   c.object(r.value);
-}
+});
 
-void classify(Call &c) { c.number(KEL_FPCLASSIFY_Check(In<float>(c.in[0]).p)); }
+constexpr Adapter classify =
+    adapt<KEL_FPCLASSIFY_Check>([](Call &c) { c.number(KEL_FPCLASSIFY_Check(In<float>(c.in[0]).p)); });
 
-void type_char(Call &c) { c.text(KEL_GetTypeChar(static_cast<int32_t>(c.in[0].bits))); }
+constexpr Adapter type_char =
+    adapt<KEL_GetTypeChar>([](Call &c) { c.text(KEL_GetTypeChar(static_cast<int32_t>(c.in[0].bits))); });
 
-void softfp_assert(Call &c) { KEL_SoftfpAssert(static_cast<int32_t>(c.in[0].bits)); }
+constexpr Adapter softfp_assert =
+    adapt<KEL_SoftfpAssert>([](Call &c) { KEL_SoftfpAssert(static_cast<int32_t>(c.in[0].bits)); });
 
 constexpr const char *kOs = "it acts on the process's descriptors, files and semaphores, across calls";
 constexpr const char *kHook = "the command registers its own fault hook for every call";
 
-// The order of the first kGenerated entries is the order of the generated
-// calls: an entry added there changes every generated line after it.
+// The order of the entries that compute is the order of the generated
+// calls: an entry added among them changes every generated line after it.
 constexpr Function kExported[] = {
     {"KEL_Dadd", "arith", "dd", "d", arith<double, KEL_Dadd>},
     {"KEL_Dsub", "arith", "dd", "d", arith<double, KEL_Dsub>},
@@ -255,6 +260,29 @@ constexpr Function kExported[] = {
     {"KEL_SemPost", "os", "", "", nullptr, nullptr, kOs},
 };
 
+// Whether an entry's call computes a result of its own: those are generated.
+constexpr bool computes(const Function &f) { return f.call != nullptr && *f.results != '\0'; }
+
+constexpr std::size_t count_computing() {
+  std::size_t n = 0;
+  while (n < std::size(kExported) && computes(kExported[n])) ++n;
+  return n;
+}
+constexpr std::size_t kGenerated = count_computing();
+static_assert(std::none_of(kExported + kGenerated, std::end(kExported), computes),
+              "the entries that compute come first, in the order of the generated calls");
+
+// Not constexpr: the compiler names the entry whose kinds are wrong.
+void kinds_differ_from_kelsoft_h(const char *name) { (void)name; }
+
+constexpr bool kinds_fit(std::span<const Function> table) {
+  for (const Function &f : table)
+    if (f.call.signature != nullptr && !fits(*f.call.signature, f.operands, f.results))
+      kinds_differ_from_kelsoft_h(f.name);
+  return true;
+}
+static_assert(kinds_fit(kExported), "each entry's kinds are those of the function's type in kelsoft.h");
+
 bool names(const Function &f, std::string_view name) {
   return same_name(f.name, name) || same_name(bare(f.name), name);
 }
@@ -285,6 +313,12 @@ bool unsure(const Result &r, bool exact) {
 }  // namespace
 
 std::span<const Function> exported() { return kExported; }
+std::span<const Function> generated() { return std::span(kExported).first(kGenerated); }
+
+bool takes_address(const Function &f, std::size_t i) {
+  if (f.call.signature == nullptr) return is_text(f.operands[i]);  // a probe: its texts
+  return !by_value(*f.call.signature, f.operands, i);
+}
 
 bool same_name(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
@@ -357,6 +391,31 @@ void answer(const Function &f, const Value *in, bool null_result, Answer &a) {
     else
       r.stored = r.bits != filled_bits(r.kind, kFill) || other.out[i].bits != filled_bits(r.kind, kOtherFill);
   }
+}
+
+// A number beyond INT_MAX is left to the C library, which fails the call at
+// once (EOVERFLOW); one between kMaxSize and it, the library would print.
+const char *oversized_format(const Function &f, const Value *in) {
+  static const std::string kTooWide =
+      "a width or precision goes up to " + std::to_string(kMaxSize) + ", the longest text the command shows";
+  constexpr std::size_t kOverflow = std::size_t{1} << 31;
+  const char *m = std::strchr(f.operands, 'm');
+  if (m == nullptr || in[m - f.operands].null) return nullptr;
+  const std::string &format = in[m - f.operands].text;
+  // Each number of each conversion: its flags, width and precision.
+  for (std::size_t i = format.find('%'); i != std::string::npos; i = format.find('%', i + 1)) {
+    std::size_t number = 0;
+    for (++i; i < format.size() && std::strchr("-+ #0123456789.hlLqjzt", format[i]) != nullptr; ++i) {
+      if (format[i] >= '0' && format[i] <= '9') {
+        number = std::min(number * 10 + static_cast<std::size_t>(format[i] - '0'), kOverflow);
+        continue;
+      }
+      if (number > kMaxSize && number < kOverflow) return kTooWide.c_str();
+      number = 0;
+    }
+    if (number > kMaxSize && number < kOverflow) return kTooWide.c_str();
+  }
+  return nullptr;
 }
 
 }  // namespace calls

@@ -131,9 +131,9 @@ calls::Value operand(Rng &rng, char kind) {
 }  // namespace
 
 void calls_from(uint64_t first, uint64_t count, std::FILE *out) {
-  const auto all = calls::exported().first(calls::kGenerated);
+  const auto all = calls::generated();
   std::string line;
-  for (uint64_t i = first; i < first + count; ++i) {
+  for (uint64_t i = first; i < first + count && std::ferror(out) == 0; ++i) {
     Rng rng(i * 0x9E3779B97F4A7C15u + 0x2545F4914F6CDD1Du);
     const calls::Function &f = all[i % all.size()];
     line = f.name;
@@ -145,7 +145,8 @@ void calls_from(uint64_t first, uint64_t count, std::FILE *out) {
 }
 
 void texts_from(uint64_t first, uint64_t count, std::FILE *out) {
-  for (uint64_t i = first; i < first + count; ++i) std::fprintf(out, "HardText %016" PRIx64 "\n", i);
+  for (uint64_t i = first; i < first + count && std::ferror(out) == 0; ++i)
+    std::fprintf(out, "HardText %016" PRIx64 "\n", i);
 }
 
 }  // namespace generate

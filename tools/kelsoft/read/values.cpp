@@ -26,15 +26,6 @@ std::string_view trimmed(std::string_view s) {
   return s;
 }
 
-// 0x and 1 to `most` hex digits (exactly `most` when exact).
-bool read_bits(std::string_view s, int most, bool exact, uint64_t &bits) {
-  const std::string_view d = s.substr(2);
-  if (d.empty() || d.size() > static_cast<std::size_t>(most) || (exact && d.size() != static_cast<std::size_t>(most)))
-    return false;
-  const auto [end, ec] = std::from_chars(d.data(), d.data() + d.size(), bits, 16);
-  return ec == std::errc() && end == d.data() + d.size();
-}
-
 bool read_float(char kind, std::string_view s, uint64_t &bits) {
   const std::string_view name = s.starts_with('+') ? s.substr(1) : s;
   for (const Special &special : kSpecialTable) {
@@ -97,6 +88,13 @@ bool read_integer(char kind, std::string_view s, uint64_t &bits, std::string &er
 const std::span<const Special> kSpecials = kSpecialTable;
 const char *const kNoText = "no decimal text reads back to these bits on the target";
 
+bool read_bits(std::string_view d, int most, bool exact, uint64_t &bits) {
+  if (d.empty() || d.size() > static_cast<std::size_t>(most) || (exact && d.size() != static_cast<std::size_t>(most)))
+    return false;
+  const auto [end, ec] = std::from_chars(d.data(), d.data() + d.size(), bits, 16);
+  return ec == std::errc() && end == d.data() + d.size();
+}
+
 bool read_operand(char kind, std::string_view text, calls::Value &out, std::string &error) {
   out.null = false;
   if (calls::is_text(kind)) {
@@ -107,7 +105,7 @@ bool read_operand(char kind, std::string_view text, calls::Value &out, std::stri
   const int digits = calls::digits(kind);
   const bool buffer = kind == 'x' || kind == 'X';
   if (has_hex_prefix(s)) {
-    if (read_bits(s, digits, buffer, out.bits)) return true;
+    if (read_bits(s.substr(2), digits, buffer, out.bits)) return true;
     error = "cannot read operand '" + std::string(text) + "': " + (buffer ? "a buffer is 0x and " : "0x takes 1 to ") +
             std::to_string(digits) + " hex digits" + (buffer ? "" : " here");
     return false;
