@@ -31,14 +31,12 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/platform/tarvex/include/tarvex.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
 
-# The reference pages, man 3 NAME for every name of kelsoft.h, made from its
-# comments by the extractor `kelsoft help` uses.
+# The reference pages, man 3 NAME for every name of kelsoft.h and the overview
+# man 3 libkelsoft, made from its comments by the extractor `kelsoft help` uses.
 set(KEL_MAN3_DIR ${PROJECT_BINARY_DIR}/man3)
 add_custom_command(OUTPUT ${KEL_MAN3_DIR}.stamp
-  COMMAND ${CMAKE_COMMAND} -DHEADER=${PROJECT_SOURCE_DIR}/include/kelsoft.h -DOUTPUT=${KEL_MAN3_DIR}.inc
-    -P ${PROJECT_SOURCE_DIR}/tools/kelsoft/contracts.cmake
-  COMMAND ${CMAKE_COMMAND} -DCONTRACTS=${KEL_MAN3_DIR}.inc -DOUTPUT=${KEL_MAN3_DIR} -DVERSION=${PROJECT_VERSION}
-    -P ${PROJECT_SOURCE_DIR}/cmake/man3.cmake
+  COMMAND ${CMAKE_COMMAND} -DHEADER=${PROJECT_SOURCE_DIR}/include/kelsoft.h -DMAN3=${KEL_MAN3_DIR}
+    -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/tools/kelsoft/contracts.cmake
   COMMAND ${CMAKE_COMMAND} -E touch ${KEL_MAN3_DIR}.stamp
   DEPENDS include/kelsoft.h tools/kelsoft/contracts.cmake cmake/man3.cmake
   COMMENT "Reference pages of kelsoft.h")
