@@ -537,11 +537,13 @@ bool same_bits(T a, T b) {
 }
 // The search of target_text, for the parser read(text): a decimal that reads
 // back to value, of the fewest digits, and of those the nearest to value's
-// correctly rounded decimal of as many digits. The parser rises with the
-// text's value, so the texts that read back to one value are consecutive: the
-// search keeps the decimal `below` that reads below value while the next one
-// of as many digits reads above, and at each further digit tries the nine
-// decimals between them.
+// correctly rounded decimal of as many digits. The parser's result does not
+// fall as the text's value rises, so the texts that read back to one value are
+// consecutive: the search keeps the decimal `below` that reads below value
+// while the next one of as many digits reads above, and at each further digit
+// tries the nine decimals between them (each text is kept only once it has
+// read back, so were the parser not monotonic a text could come out longer,
+// never wrong).
 template <typename T, typename Read>
 std::optional<std::string> target_text(T value, Read read) {
   constexpr int kMostDigits = 25;
