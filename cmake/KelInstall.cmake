@@ -56,9 +56,15 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/kelsoftConfigVersion.cmak
 install(FILES ${PROJECT_BINARY_DIR}/kelsoftConfig.cmake ${PROJECT_BINARY_DIR}/kelsoftConfigVersion.cmake
   DESTINATION ${KEL_CMAKE_DIR} COMPONENT dev)
 
-# The .pc files locate the prefix from their own folder, as the CMake package does.
+# The .pc files locate the prefix from their own folder, as the CMake package
+# does, except under /usr (the Debian packages): there they name it plainly,
+# so that pkg-config knows /usr/include and the multiarch folder for system
+# folders and leaves them out of the flags it prints.
 file(RELATIVE_PATH KEL_PC_PREFIX /root/${KEL_PKGCONFIG_DIR} /root)
 string(REGEX REPLACE "/$" "" KEL_PC_PREFIX "\${pcfiledir}/${KEL_PC_PREFIX}")
+if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  set(KEL_PC_PREFIX /usr)
+endif()
 foreach(pc kelsoft tarvex)
   configure_file(cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${KEL_PKGCONFIG_DIR} COMPONENT dev)
