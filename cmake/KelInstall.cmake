@@ -31,14 +31,12 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/platform/tarvex/include/tarvex.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
 
-# The reference pages, man 3 NAME for every name of kelsoft.h, made from its
-# comments by the extractor `kelsoft help` uses.
+# The reference pages, man 3 NAME for every name of kelsoft.h and the overview
+# man 3 libkelsoft, made from its comments by the extractor `kelsoft help` uses.
 set(KEL_MAN3_DIR ${PROJECT_BINARY_DIR}/man3)
 add_custom_command(OUTPUT ${KEL_MAN3_DIR}.stamp
-  COMMAND ${CMAKE_COMMAND} -DHEADER=${PROJECT_SOURCE_DIR}/include/kelsoft.h -DOUTPUT=${KEL_MAN3_DIR}.inc
-    -P ${PROJECT_SOURCE_DIR}/tools/kelsoft/contracts.cmake
-  COMMAND ${CMAKE_COMMAND} -DCONTRACTS=${KEL_MAN3_DIR}.inc -DOUTPUT=${KEL_MAN3_DIR} -DVERSION=${PROJECT_VERSION}
-    -P ${PROJECT_SOURCE_DIR}/cmake/man3.cmake
+  COMMAND ${CMAKE_COMMAND} -DHEADER=${PROJECT_SOURCE_DIR}/include/kelsoft.h -DMAN3=${KEL_MAN3_DIR}
+    -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/tools/kelsoft/contracts.cmake
   COMMAND ${CMAKE_COMMAND} -E touch ${KEL_MAN3_DIR}.stamp
   DEPENDS include/kelsoft.h tools/kelsoft/contracts.cmake cmake/man3.cmake
   COMMENT "Reference pages of kelsoft.h")
@@ -58,9 +56,15 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/kelsoftConfigVersion.cmak
 install(FILES ${PROJECT_BINARY_DIR}/kelsoftConfig.cmake ${PROJECT_BINARY_DIR}/kelsoftConfigVersion.cmake
   DESTINATION ${KEL_CMAKE_DIR} COMPONENT dev)
 
-# The .pc files locate the prefix from their own folder, as the CMake package does.
+# The .pc files locate the prefix from their own folder, as the CMake package
+# does, except under /usr (the Debian packages): there they name it plainly,
+# so that pkg-config knows /usr/include and the multiarch folder for system
+# folders and leaves them out of the flags it prints.
 file(RELATIVE_PATH KEL_PC_PREFIX /root/${KEL_PKGCONFIG_DIR} /root)
 string(REGEX REPLACE "/$" "" KEL_PC_PREFIX "\${pcfiledir}/${KEL_PC_PREFIX}")
+if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  set(KEL_PC_PREFIX /usr)
+endif()
 foreach(pc kelsoft tarvex)
   configure_file(cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${KEL_PKGCONFIG_DIR} COMPONENT dev)

@@ -584,6 +584,146 @@ inline std::string to_lower(std::string_view text) {
   return out;
 }
 
+// ---- Text that reads back ---------------------------------------------------
+
+namespace detail {
+// A positive decimal: its significant digits (the first not 0) times
+// 10^exponent, the first digit being the units.
+struct Decimal {
+  std::string digits;
+  int exponent;
+};
+// d as written: fixed or scientific, whichever is shorter (fixed on a tie).
+inline std::string written(const Decimal &d, bool negative) {
+  const std::string digits = d.digits.substr(0, d.digits.find_last_not_of('0') + 1);
+  const std::size_t n = digits.size();
+  const int e = d.exponent;
+  std::string fixed(negative ? 1 : 0, '-'), scientific = fixed;
+  if (e < 0)
+    fixed.append("0.").append(static_cast<std::size_t>(-e - 1), '0').append(digits);
+  else if (n <= static_cast<std::size_t>(e) + 1)
+    fixed.append(digits).append(static_cast<std::size_t>(e) + 1 - n, '0');
+  else
+    fixed.append(digits, 0, static_cast<std::size_t>(e) + 1)
+        .append(1, '.')
+        .append(digits, static_cast<std::size_t>(e) + 1);
+  scientific.append(digits, 0, 1).append(n > 1 ? "." : "").append(digits, 1).append(1, 'e').append(std::to_string(e));
+  return scientific.size() < fixed.size() ? scientific : fixed;
+}
+// The correctly rounded decimal of a positive finite value with n digits,
+// from the library's formatter (whatever the locale's decimal point).
+inline Decimal rounded(double value, int n) {
+  const std::string format = "%." + std::to_string(n - 1) + "e";
+  char text[64];
+  KEL_Double2String2(&value, text, sizeof text, format.c_str());
+  Decimal d{{}, 0};
+  const char *p = text;
+  for (; *p != 'e'; ++p)
+    if (*p >= '0' && *p <= '9') d.digits += *p;
+  const bool below_one = *++p == '-';
+  for (++p; *p != '\0'; ++p) d.exponent = 10 * d.exponent + (*p - '0');
+  if (below_one) d.exponent = -d.exponent;
+  return d;
+}
+// The neighbouring decimal with as many digits, above or below.
+inline void step(Decimal &d, bool up) {
+  std::size_t i = d.digits.size();
+  for (; i > 0 && d.digits[i - 1] == (up ? '9' : '0'); --i) d.digits[i - 1] = up ? '0' : '9';
+  if (i == 0) {  // 99.9 up is 100
+    d.digits.insert(0, 1, '1');
+    d.digits.pop_back();
+    ++d.exponent;
+    return;
+  }
+  d.digits[i - 1] = static_cast<char>(d.digits[i - 1] + (up ? 1 : -1));
+  if (d.digits[0] == '0') {  // 100 down is 99.9
+    d.digits.erase(0, 1);
+    d.digits.push_back('9');
+    --d.exponent;
+  }
+}
+template <typename T>
+bool same_bits(T a, T b) {
+  using Bits = std::conditional_t<sizeof(T) == 8, uint64_t, uint32_t>;
+  Bits x = 0, y = 0;
+  std::memcpy(&x, &a, sizeof x);
+  std::memcpy(&y, &b, sizeof y);
+  return x == y;
+}
+// The search of target_text, for the parser read(text): a decimal that reads
+// back to value, of the fewest digits, and of those the nearest to value's
+// correctly rounded decimal of as many digits. The parser's result does not
+// fall as the text's value rises, so the texts that read back to one value are
+// consecutive: the search keeps the decimal `below` that reads below value
+// while the next one of as many digits reads above, and at each further digit
+// tries the nine decimals between them (each text is kept only once it has
+// read back, so were the parser not monotonic a text could come out longer,
+// never wrong).
+template <typename T, typename Read>
+std::optional<std::string> target_text(T value, Read read) {
+  constexpr int kMostDigits = 25;
+  if (!(value * 0 < 1)) return std::nullopt;  // NaN, infinite
+  const bool negative = value < 0 || same_bits(value, -T(0));
+  const T magnitude = negative ? -value : value;
+  std::string text;
+  // -1 reads below value, 0 reads back to it (text is then kept), 1 above.
+  const auto reads = [&](const Decimal &d) {
+    std::string candidate = d.digits.empty() ? (negative ? "-0" : "0") : written(d, negative);
+    const T got = read(candidate.c_str());  // NaN, never from these texts, would read above
+    if (!same_bits(got, value)) return (negative ? -got : got) < magnitude ? -1 : 1;
+    text = std::move(candidate);
+    return 0;
+  };
+  if (!(magnitude > 0)) return reads(Decimal{{}, 0}) == 0 ? std::optional(text) : std::nullopt;
+  Decimal below = rounded(static_cast<double>(magnitude), 1);
+  const int first = reads(below);
+  for (int side = first, steps = 0; side == first; ++steps) {  // walks to the pair
+    if (side == 0) return text;
+    if (steps == 20) return std::nullopt;
+    Decimal next = below;
+    step(next, first < 0);
+    side = reads(next);
+    if (side == 0) return text;
+    if (side == first || side < 0) below = std::move(next);
+  }
+  for (int n = 2; n <= kMostDigits; ++n) {
+    const int rounded_reads = reads(rounded(static_cast<double>(magnitude), n));
+    if (rounded_reads == 0) return text;
+    std::optional<std::string> nearest;
+    char last_below = '0';
+    for (char digit = '1'; digit <= '9'; ++digit) {
+      const int side = reads(Decimal{below.digits + digit, below.exponent});
+      if (side > 0) break;
+      if (side < 0) last_below = digit;
+      if (side == 0 && (!nearest || rounded_reads > 0)) nearest = text;
+    }
+    if (nearest) return nearest;
+    below.digits += last_below;
+  }
+  return std::nullopt;
+}
+}  // namespace detail
+
+// The shortest decimal text that the library's own parser reads back to the
+// exact bits of value: KEL_SoftStr2Float for a double, KEL_Seva for a float.
+// The parser is not correctly rounded, so this is not always the shortest
+// text that reads back in C: kel::target_text(0.30000000000000004) is "0.3",
+// and the double nearest 0.01 (0x3F847AE147AE147B) is "0.009999999999999999",
+// as "0.01" reads as the next double up. Of the texts of the fewest digits it
+// is the nearest to the value. Empty for NaN and the infinities, and for any
+// value that no decimal of up to 25 significant digits reads back to (the
+// parser would skip it; none of 100,000 random doubles is one). Allocates.
+inline std::optional<std::string> target_text(double value) {
+  return detail::target_text(value, [](const char *text) { return KEL_SoftStr2Float(text, nullptr); });
+}
+inline std::optional<std::string> target_text(float value) {
+  return detail::target_text(value, [](const char *text) {
+    float f = 0;
+    KEL_Seva(&f, text);
+    return f;
+  });
+}
+
 // ---- Conversions ------------------------------------------------------------
 
 // kel::convert<To>(value) with the library's fixed results for NaN, infinite

@@ -32,7 +32,10 @@ install_for_real() {
   mkdir "$scratch/debian" && touch "$scratch/debian/control"
   (cd "$scratch" && dpkg-shlibdeps -O app 2>/dev/null) | grep -q 'libkelsoft1 (>= 1\.0\.0)' ||
     fail "dpkg-shlibdeps does not give libkelsoft1 (>= 1.0.0)"
+  flags=$(env -i PATH="$PATH" pkg-config --cflags --libs kelsoft)
+  [[ $flags =~ ^-lkelsoft\ *$ ]] || fail "pkg-config --cflags --libs kelsoft gives '$flags', not -lkelsoft"
   env -i PATH="$PATH" MANPATH=/usr/share/man man -w 3 KEL_SoftStr2Float >/dev/null || fail "man 3 KEL_SoftStr2Float"
+  env -i PATH="$PATH" MANPATH=/usr/share/man man -w libkelsoft >/dev/null || fail "man libkelsoft"
   DEBIAN_FRONTEND=noninteractive apt-get remove -y -q "${names[@]}" >/dev/null
   ! dpkg -l "${names[@]}" 2>/dev/null | grep -E '^[a-z]{2} ' | grep -v '^un' || fail "left behind after remove"
   dpkg --purge "${names[@]}" >/dev/null 2>&1
@@ -70,7 +73,8 @@ for target in "${targets[@]}"; do
   KEL_CC=$cc KEL_CXX=$cxx KEL_EMULATOR=$emulator KEL_COMMAND=1 KEL_TOOLCHAIN=$consumer_toolchain \
     tests/consumer/run.sh unpacked "$PWD/$build/unpacked" "$PWD/$build"
   # Every exported name and the hook type have their reference page.
-  for name in $(grep -h '^[A-Za-z_]' sysbase/lum/exports/*.list) FloatFaultHook; do
+  grep -qx 'prefix=/usr' "$build/unpacked/tree/usr/lib/"*/pkgconfig/kelsoft.pc || fail "kelsoft.pc does not name /usr"
+  for name in $(grep -h '^[A-Za-z_]' sysbase/lum/exports/*.list) FloatFaultHook libkelsoft; do
     [ -f "$build/unpacked/tree/usr/share/man/man3/$name.3.gz" ] || fail "no reference page for $name"
   done
   [ "$target" != host ] || install_for_real "$build"

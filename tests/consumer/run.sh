@@ -24,10 +24,12 @@ declare -A cases=(
 clean() { env -i PATH="$PATH" HOME="$work" "$@"; }
 fail() { echo "FAILED: $*"; exit 1; }
 
-# The variables README.md gives for a prefix, or for a sysroot.
+# The variables README.md gives for a prefix, or for a sysroot (the Debian
+# packages' kelsoft.pc names /usr, so pkg-config must keep its folders).
 pc_env() {
-  if [ -n "${KEL_TOOLCHAIN:-}" ]; then
-    echo PKG_CONFIG_LIBDIR="$tree/usr/$libdir/pkgconfig" PKG_CONFIG_SYSROOT_DIR="$tree"
+  if [ -n "${KEL_TOOLCHAIN:-}" ] || [ "$scenario" = unpacked ]; then
+    echo PKG_CONFIG_LIBDIR="$tree/usr/$libdir/pkgconfig" PKG_CONFIG_SYSROOT_DIR="$tree" \
+      PKG_CONFIG_ALLOW_SYSTEM_CFLAGS=1 PKG_CONFIG_ALLOW_SYSTEM_LIBS=1
   else
     echo PKG_CONFIG_PATH="$tree/usr/$libdir/pkgconfig"
   fi

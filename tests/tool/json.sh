@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # json.sh KELSOFT [EMULATOR...]: the command's JSON answers and exit statuses,
-# read by jq. A case: arguments (bash words), standard input, the exit status,
-# and a jq filter that every line of standard output must satisfy.
+# read by jq and, strictly (UTF-8 errors fatal), by Python's json. A case:
+# arguments (bash words), standard input, the exit status, and a jq filter
+# that every line of standard output must satisfy.
 set -uo pipefail
 tool=("${@:2}" "$1")
 schema='(keys == ["error", "function", "operands", "reports", "results"]) and
@@ -25,7 +26,8 @@ for case in "${cases[@]}"; do
   filter=${filter%$'\n'}
   out=$(eval "\"\${tool[@]}\" --json $args" < <(printf "$input") 2>/dev/null)
   got=$?
-  lines=$(jq -e "$filter" <<<"$out" 2>&1)
+  strict=$(python3 -c 'import json, sys; [json.loads(l) for l in sys.stdin.buffer.read().decode().splitlines()]' <<<"$out" 2>&1)
+  lines=$(jq -e "$filter" <<<"$out" 2>&1)$strict
   if [ "$got" != "$status" ] || [ -z "$out" ] || grep -qv '^true$' <<<"$lines"; then
     echo "FAILED: kelsoft --json $args (status $got, not $status): $out"
     failed=1

@@ -34,7 +34,7 @@ Answer current;
 std::size_t utf8_length(std::string_view s, std::size_t i) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
   const unsigned char b = byte(i);
-  const std::size_t n = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
+  const std::size_t n = b >= 0xF5 ? 0 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 ? 2 : 0;
   if (n == 0 || i + n > s.size()) return 0;
   for (std::size_t k = 1; k < n; ++k)
     if ((byte(i + k) & 0xC0) != 0x80) return 0;

@@ -46,7 +46,7 @@ void put_result(std::string_view key, const calls::Result &r) {
     }
     default: {
       const std::string d = decimal(r);
-      const bool finite = d.find_first_of("in") == std::string::npos;  // not inf or nan
+      const bool finite = d != kNoText && d.find_first_of("in") == std::string::npos;  // not inf or nan
       return answer_result(key, d + " " + h, finite ? d : "null", bits);
     }
   }
@@ -233,6 +233,29 @@ int call_function(std::string_view command, Args args) {
   const Args operands = args.subspan(1);
   if (from_stdin(operands)) return each_line(true, [f](Args o) { return call(*f, o); });
   return call(*f, operands);
+}
+
+int target_texts(Args args) {
+  const bool single = !args.empty() && std::strcmp(args[0], "--float") == 0;
+  const Args values = args.subspan(single ? 1 : 0);
+  const auto one = [single](Args texts) {
+    if (texts.empty()) return usage_error("--target-text needs at least one value");
+    for (const char *text : texts) {
+      answer_function("target-text");
+      answer_operand(text);
+      calls::Value in;
+      std::string error;
+      if (!read_operand(single ? 'f' : 'd', text, in, error)) return usage_error("%s", error.c_str());
+      calls::Result r;
+      r.kind = single ? 'f' : 'd';
+      r.bits = in.bits;
+      put_result(r.kind == 'f' ? "float" : "double", r);
+      emit();
+    }
+    return 0;
+  };
+  if (from_stdin(values)) return each_line(true, one);
+  return one(values);
 }
 
 int parse_texts(Args args) {

@@ -209,7 +209,7 @@ std::string generated(Rng &rng) {
       break;
     case 2:  // zero mantissa, large exponent
       out.append(1 + rng.below(3), '0');
-      if (rng.chance(50)) out += "." + std::string(rng.below(5), '0');
+      if (rng.chance(50)) out.append(1, '.').append(rng.below(5), '0');
       exponent(rng, out);
       break;
     default:

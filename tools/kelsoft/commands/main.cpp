@@ -40,6 +40,10 @@ Commands:
                                 answer says whether the text was cut (a
                                 preview of the whole text is shown) or the
                                 C library failed the call
+  format --target-text [--float] VALUE...
+                                the shortest text that the library's parser
+                                reads back to the bits of each double (or
+                                float) VALUE, as results are shown
   run [--answer] [FILE|-]       calls, one a line, as the test vectors hold
                                 them: NAME OPERANDS [-> RESULTS [! REPORTS]];
                                 a line with results is checked (each that
@@ -90,9 +94,12 @@ value by name (any case), or its bits as 0x and hex digits. Integers are
 decimal (out of range is an error that gives the range) or 0x bits.
 Blanks around a number are ignored. Byte buffers are 0x and two hex digits
 per byte, in the target's order (big-endian: what the PowerPC build stores,
-on every host). Results print as the shortest decimal text that reads back
-to the same value, then the bits. Function names may carry the KEL_ prefix
-or not, in any case.
+on every host). Results print as the shortest decimal text that the
+library's own parser reads back to the same bits (not always the correctly
+rounded one: 0x3F847AE147AE147B, the double nearest 0.01, reads back only
+from 0.009999999999999999), then the bits; where no text of up to 25
+significant digits reads back, "no decimal text reads back to these bits on
+the target". Function names may carry the KEL_ prefix or not, in any case.
 
 Exit status: 0 done, 1 a checked call differs from its expected results
 (run, verify), 2 the command line (or a line of standard input) could not
@@ -149,7 +156,10 @@ int call_with_size(std::string_view command, Args args) {
 
 int calc(Args args) { return call_with_size("calc", args); }
 int convert(Args args) { return call_with_size("convert", args); }
-int format(Args args) { return call_with_size("format", args); }
+int format(Args args) {
+  if (!args.empty() && std::strcmp(args[0], "--target-text") == 0) return target_texts(args.subspan(1));
+  return call_with_size("format", args);
+}
 
 // The library's typical request.
 int demo() {

@@ -27,6 +27,8 @@ using Args = std::span<char *const>;
 int call_function(std::string_view command, Args args);
 std::string_view command_of(const calls::Function &f);
 int parse_texts(Args texts);
+// format --target-text [--float] VALUE...: the text kel::target_text gives.
+int target_texts(Args args);
 int run_lines(Args args);
 int verify(Args args);
 int generate_calls(Args args);

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "kelsoft.h"
+#include "kelsoft.hpp"
 
 namespace tool {
 namespace {
@@ -86,6 +86,7 @@ bool read_integer(char kind, std::string_view s, uint64_t &bits, std::string &er
 }  // namespace
 
 const std::span<const Special> kSpecials = kSpecialTable;
+const char *const kNoText = "no decimal text reads back to these bits on the target";
 
 bool read_bits(std::string_view d, int most, bool exact, uint64_t &bits) {
   if (d.empty() || d.size() > static_cast<std::size_t>(most) || (exact && d.size() != static_cast<std::size_t>(most)))
@@ -123,14 +124,14 @@ bool read_operand(char kind, std::string_view text, calls::Value &out, std::stri
 }
 
 std::string decimal(const calls::Result &r) {
-  char buf[64];
   if (r.kind == 'd' || r.kind == 'f') {
     const double v =
         r.kind == 'd' ? std::bit_cast<double>(r.bits) : std::bit_cast<float>(static_cast<uint32_t>(r.bits));
     if (std::isinf(v)) return v > 0 ? "+inf" : "-inf";
-    const auto [end, ec] = r.kind == 'd' ? std::to_chars(buf, buf + sizeof buf, v)
-                                         : std::to_chars(buf, buf + sizeof buf, static_cast<float>(v));
-    return std::string(buf, end);
+    if (std::isnan(v)) return std::signbit(v) ? "-nan" : "nan";
+    const std::optional<std::string> text =
+        r.kind == 'd' ? kel::target_text(v) : kel::target_text(static_cast<float>(v));
+    return text ? *text : kNoText;
   }
   const int bits = 4 * calls::digits(r.kind);
   if (!calls::is_signed(r.kind)) return std::to_string(r.bits);

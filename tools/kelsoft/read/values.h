@@ -30,8 +30,10 @@ bool read_bits(std::string_view digits, int most, bool exact, uint64_t &bits);
 // Reads text as an operand of the kind (calls.h); false with a message.
 bool read_operand(char kind, std::string_view text, calls::Value &out, std::string &error);
 
-// A number result: the shortest decimal text that reads back to the same
-// value (or the integer), then its bits as 0x and hex digits.
+// A number result: the integer, or for a float or double the shortest decimal
+// text that the library's parser reads back to the same bits (kel::target_text)
+// or else kNoText, then its bits as 0x and hex digits.
+extern const char *const kNoText;
 std::string decimal(const calls::Result &r);
 std::string hex(const calls::Result &r);
 

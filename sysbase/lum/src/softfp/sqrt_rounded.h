@@ -13,6 +13,13 @@
 
 namespace kel {
 
+namespace sqrt_detail {
+inline double libm_sqrt(double x) { return std::sqrt(x); }
+}  // namespace sqrt_detail
+
+// Libm computes the arguments the multiply-adds do not take: the float root
+// passes the C library's float function, so both keep their own errno path.
+template <double (*Libm)(double) = sqrt_detail::libm_sqrt>
 inline double sqrt_rounded(double x);
 
 namespace sqrt_detail {
@@ -32,18 +39,20 @@ constexpr uint32_t kLowest = 0x1A700000u, kInfinity = 0x7FF00000u;
 // Tiny arguments are scaled by 2^600 and their root by 2^-300, both exact;
 // the C library takes zero, negative, infinite and NaN ones (and sets errno).
 // Hidden: the call to it needs no PLT entry, and so no GOT pointer.
+template <double (*Libm)(double)>
 [[gnu::cold, gnu::noinline, gnu::visibility("hidden")]] inline double special(double x) {
-  return x > 0 && x < INFINITY ? sqrt_rounded(x * 0x1p600) * 0x1p-300 : std::sqrt(x);
+  return x > 0 && x < INFINITY ? sqrt_rounded<Libm>(x * 0x1p600) * 0x1p-300 : Libm(x);
 }
 
 }  // namespace sqrt_detail
 
+template <double (*Libm)(double)>
 [[gnu::always_inline]] inline double sqrt_rounded(double x) {
   using sqrt_detail::fma;
   using sqrt_detail::from_words;
   const auto high = static_cast<uint32_t>(std::bit_cast<uint64_t>(x) >> 32);
   if (high - sqrt_detail::kLowest >= sqrt_detail::kInfinity - sqrt_detail::kLowest) [[unlikely]]
-    return sqrt_detail::special(x);
+    return sqrt_detail::special<Libm>(x);
   // 0.5 and 0 made here, not read from memory: in position-independent code
   // on 32-bit PowerPC a constant's address costs a GOT pointer and a frame.
   uint32_t half_high = 0x3FE00000u;
