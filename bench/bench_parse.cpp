@@ -1,6 +1,6 @@
 // Nanoseconds per text for KEL_SoftStr2Float, strtod and std::from_chars on
-// five kinds of text, and the share of each kind that the parser's one
-// rounding leaves to its chain ("fallback"). Run: build/host/bench/bench_parse
+// five kinds of text, and the share of each kind that the parser's
+// rounding steps leave to its chain ("fallback"). Run: build/host/bench/bench_parse
 #include <benchmark/benchmark.h>
 
 #include <charconv>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "kelsoft.h"
-#include "parse_paths.h"
+#include "round64.h"
 
 namespace {
 
@@ -70,14 +70,14 @@ std::vector<std::string> make_texts(int kind) {
 
 const char *const kKindNames[] = {"short_integers", "coordinates", "17_digits", "100_digits", "mixed"};
 
-// The share of the texts after blanks and sign that the one rounding leaves to the chain.
+// The share of the texts after blanks and sign that the rounding steps leave to the chain.
 double fallback_share(const std::vector<std::string> &texts) {
   int fallbacks = 0;
   for (const std::string &t : texts) {
     const auto *p = reinterpret_cast<const unsigned char *>(t.c_str());
     p += *p == '-' || *p == '+';
-    const double v = kel::parse_one_rounding(kel::scan_number(p, p));
-    fallbacks += v != v;
+    const kel::Number n = kel::scan_number(p, p);
+    fallbacks += kel::round64(n) != kel::round64(n) && kel::round128(n) != kel::round128(n);
   }
   return static_cast<double>(fallbacks) / static_cast<double>(texts.size());
 }

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 source scripts/deps.sh
 kel_require clang-format clang-tidy
 
-mapfile -t sources < <(git ls-files '*.c' '*.cpp' '*.h' '*.hpp' | grep -Ev '/parse_(fast_)?tables\.h$')
+mapfile -t sources < <(git ls-files '*.c' '*.cpp' '*.h' '*.hpp' | grep -Ev '/decimal/(chain|round)_tables\.h$')
 clang-format --dry-run --Werror "${sources[@]}"
 
 [ -f build/host/compile_commands.json ] || cmake --preset host >/dev/null

@@ -49,31 +49,31 @@ elem-intmut-zero @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (denominator
 elem-intmut-signed @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ static_cast<double>(numerator) @@ static_cast<double>(static_cast<int32_t>(numerator))
 elem-pow-order @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ pow(b, e), b, e @@ pow(e, b), b, e
 elem-read-once @@ sysbase/lum/src/softfp/kel_elementary.cpp @@ if (outside_domain(*x)) KEL_SoftfpAssert(kIllegalOperand); @@ const T x0 = *x; x = &x0; if (outside_domain(x0)) KEL_SoftfpAssert(kIllegalOperand);
-parse-digit @@ sysbase/lum/src/softfp/parse_paths.h @@ return v < 10; @@ return v <= 10;
-parse-tab @@ sysbase/lum/src/softfp/parse_paths.h @@ while (*p == ' ') ++p; @@ while (*p == ' ' || *p == '\t') ++p;
-parse-comma @@ sysbase/lum/src/softfp/parse_paths.h @@ const bool point = v == digit_value('.'); @@ const bool point = v == digit_value('.') || v == digit_value(',');
-parse-minus-exponent @@ sysbase/lum/src/softfp/parse_paths.h @@ n.tenth = *q == '-'; @@ n.tenth = false;
-parse-failed-exponent-end @@ sysbase/lum/src/softfp/parse_paths.h @@ Number{text, text, text, @@ Number{text, text, q,
-parse-sign @@ sysbase/lum/src/softfp/kel_parse.cpp @@ if (negative) value = -value; @@ if (!negative) value = -value;
-parse-exact-limit @@ sysbase/lum/src/softfp/parse_chain.cpp @@ ((uint64_t{1} << 53) - 9) / 10 @@ ((uint64_t{1} << 54) - 9) / 10
-parse-exact-limit-edge @@ sysbase/lum/src/softfp/parse_chain.cpp @@ n < kExactIntegerLimit @@ n <= kExactIntegerLimit @@ equivalent
-parse-count-64 @@ sysbase/lum/src/softfp/parse_paths.h @@ uint32_t count = 0; @@ uint64_t count = 0; @@ equivalent
-parse-fewer-terms @@ sysbase/lum/src/softfp/parse_chain.cpp @@ k < tables::kTermDigits && @@ k < tables::kTermDigits - 1 &&
-fast-no-margin @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ uint64_t kChainError = uint64_t{1} << 37; @@ uint64_t kChainError = 0;
-fast-low-range @@ sysbase/lum/src/softfp/parse_narrow.h @@ int kMinExponent = -968; @@ int kMinExponent = -1022;
-fast-high-range @@ sysbase/lum/src/softfp/parse_narrow.h @@ int kMaxExponent = 1022; @@ int kMaxExponent = 1023;
-fast-count-limit @@ sysbase/lum/src/softfp/parse_narrow.h @@ uint32_t kMaxCount = 511; @@ uint32_t kMaxCount = 512;
-fast-narrow-margin @@ sysbase/lum/src/softfp/parse_narrow.h @@ const uint64_t error = x.error + kNarrowModelError; @@ const uint64_t error = 0;
-fast-weights @@ sysbase/lum/src/softfp/parse_narrow.h @@ hi = n.digits + (weights >> 54), lo = weights << 10; @@ hi = n.digits, lo = 0 * weights;
-fast-term-error @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ uint64_t kTermError = 16; @@ uint64_t kTermError = 0;
-fast-digits-big-endian @@ sysbase/lum/src/softfp/parse_one_rounding.cpp @@ if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v); @@ <none> @@ ppc
-wide-mul64-32bit @@ sysbase/lum/src/softfp/wide.h @@ (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu) @@ (p00 >> 32) + (p01 & 0xFFFFFFFFu) @@ ppc
-stale-fast-table @@ sysbase/lum/src/softfp/parse_fast_tables.h @@ 0xbdb4de7982fb3375u @@ 0xbdb4de7982fb3374u
-stale-parse-table @@ sysbase/lum/gen/parse_chains.h @@ widen(0x1.999999999999ap-4) @@ widen(0x1.9999999999999p-4)
-dd-unfused-cross @@ sysbase/lum/src/softfp/double_double.h @@ std::fma(a, d, b * c) @@ a * d + b * c
-dd-add-q @@ sysbase/lum/src/softfp/double_double.h @@ const double q = a - z; @@ const double q = z - a;
-dd-add-overflow-lo @@ sysbase/lum/src/softfp/double_double.h @@ ? ((a - z) + c) + zz @@ ? ((c - z) + a) + zz
-dd-ten-zero-term @@ sysbase/lum/src/softfp/double_double.h @@ (a * 0.0 + lo_ * 10) @@ (lo_ * 10) @@ equivalent
+parse-digit @@ sysbase/lum/src/softfp/decimal/scan.h @@ return v < 10; @@ return v <= 10;
+parse-tab @@ sysbase/lum/src/softfp/decimal/scan.h @@ while (*p == ' ') ++p; @@ while (*p == ' ' || *p == '\t') ++p;
+parse-comma @@ sysbase/lum/src/softfp/decimal/scan.h @@ const bool point = v == digit_value('.'); @@ const bool point = v == digit_value('.') || v == digit_value(',');
+parse-minus-exponent @@ sysbase/lum/src/softfp/decimal/scan.h @@ n.exponent_negative = *q == '-'; @@ n.exponent_negative = false;
+parse-failed-exponent-end @@ sysbase/lum/src/softfp/decimal/scan.h @@ Number{text, text, text, @@ Number{text, text, q,
+parse-sign @@ sysbase/lum/src/softfp/decimal/kel_parse.cpp @@ if (negative) value = -value; @@ if (!negative) value = -value;
+parse-exact-limit @@ sysbase/lum/src/softfp/decimal/chain.cpp @@ ((uint64_t{1} << 53) - 9) / 10 @@ ((uint64_t{1} << 54) - 9) / 10
+parse-exact-limit-edge @@ sysbase/lum/src/softfp/decimal/chain.cpp @@ n < kExactIntegerLimit @@ n <= kExactIntegerLimit @@ equivalent
+parse-count-64 @@ sysbase/lum/src/softfp/decimal/scan.h @@ uint32_t count = 0; @@ uint64_t count = 0; @@ equivalent
+parse-fewer-terms @@ sysbase/lum/src/softfp/decimal/chain.cpp @@ k < tables::kTermDigits && @@ k < tables::kTermDigits - 1 &&
+round128-digits-big-endian @@ sysbase/lum/src/softfp/decimal/round128.cpp @@ if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v); @@ <none> @@ ppc
+uint128-mul64-32bit @@ sysbase/lum/src/softfp/decimal/uint128.h @@ (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu) @@ (p00 >> 32) + (p01 & 0xFFFFFFFFu) @@ ppc
+round128-no-margin @@ sysbase/lum/src/softfp/decimal/round128.cpp @@ uint64_t kChainError = uint64_t{1} << 37; @@ uint64_t kChainError = 0;
+round-low-range @@ sysbase/lum/src/softfp/decimal/round64.h @@ int kMinResultExponent = -968; @@ int kMinResultExponent = -1022;
+round-high-range @@ sysbase/lum/src/softfp/decimal/round64.h @@ int kMaxResultExponent = 1022; @@ int kMaxResultExponent = 1023;
+round-count-limit @@ sysbase/lum/src/softfp/decimal/round64.h @@ uint32_t kMaxExponentMagnitude = 511; @@ uint32_t kMaxExponentMagnitude = 512;
+round64-margin @@ sysbase/lum/src/softfp/decimal/round64.h @@ const uint64_t error = x.error + kRound64ModelError; @@ const uint64_t error = 0;
+round-weights @@ sysbase/lum/src/softfp/decimal/round64.h @@ hi = n.digits + (weights >> 54), lo = weights << 10; @@ hi = n.digits, lo = 0 * weights;
+round-term-error @@ sysbase/lum/src/softfp/decimal/round128.cpp @@ uint64_t kTermError = 16; @@ uint64_t kTermError = 0;
+stale-round-table @@ sysbase/lum/src/softfp/decimal/round_tables.h @@ 0xbdb4de7982fb3375u @@ 0xbdb4de7982fb3374u
+stale-chain-table @@ sysbase/lum/gen/chain_steps.h @@ widen(0x1.999999999999ap-4) @@ widen(0x1.9999999999999p-4)
+dd-unfused-cross @@ sysbase/lum/src/softfp/decimal/double_double.h @@ std::fma(a, d, b * c) @@ a * d + b * c
+dd-add-q @@ sysbase/lum/src/softfp/decimal/double_double.h @@ const double q = a - z; @@ const double q = z - a;
+dd-add-overflow-lo @@ sysbase/lum/src/softfp/decimal/double_double.h @@ ? ((a - z) + c) + zz @@ ? ((c - z) + a) + zz
+dd-ten-zero-term @@ sysbase/lum/src/softfp/decimal/double_double.h @@ (a * 0.0 + lo_ * 10) @@ (lo_ * 10) @@ equivalent
 trunc32-max @@ sysbase/lum/src/softfp/truncate.h @@ return x >= 0x1p31 ? INT32_MAX : INT32_MIN; @@ return x > 0x1p31 ? INT32_MAX : INT32_MIN;
 trunc64-max @@ sysbase/lum/src/softfp/truncate.h @@ return x >= 0x1p64 ? UINT64_MAX @@ return x > 0x1p64 ? UINT64_MAX
 trunc64-saturate @@ sysbase/lum/src/softfp/truncate.h @@ ? UINT64_MAX : static_cast<uint64_t>(x) @@ ? UINT64_MAX - 1 : static_cast<uint64_t>(x)
@@ -87,7 +87,7 @@ conv-widen-shift @@ sysbase/lum/src/softfp/kel_convert.cpp @@ bits & 0x7FFFFFu) 
 conv-widen-nan @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (value != value) [[unlikely]] @@ if (false)
 conv-low16 @@ sysbase/lum/src/softfp/kel_convert.cpp @@ static_cast<uint16_t>(kel::truncate32(source)) @@ static_cast<uint16_t>(kel::truncate64(source))
 conv-low32 @@ sysbase/lum/src/softfp/kel_convert.cpp @@ return static_cast<uint32_t>(kel::truncate64(source)); @@ return static_cast<uint32_t>(kel::truncate32(source));
-conv-low32-negative @@ sysbase/lum/src/softfp/kel_convert.cpp @@ return static_cast<uint32_t>(static_cast<int32_t>(*source)); @@ return static_cast<uint32_t>(*source); @@ sanitize
+conv-low32-negative @@ sysbase/lum/src/softfp/kel_convert.cpp @@ return static_cast<uint32_t>(static_cast<int32_t>(*source));\n  return static_cast<uint32_t>(kel::truncate64 @@ return static_cast<uint32_t>(*source);\n  return static_cast<uint32_t>(kel::truncate64 @@ sanitize
 conv-to-float-direct @@ sysbase/lum/src/softfp/kel_convert.cpp @@ static_cast<float>(static_cast<double>(v)) @@ static_cast<float>(v) @@ equivalent
 conv-null-u2d @@ sysbase/lum/src/softfp/kel_convert.cpp @@ void KEL_Uint322Double(const uint32_t *src, double *dst) {\n  if (src == nullptr || dst == nullptr) return; @@ void KEL_Uint322Double(const uint32_t *src, double *dst) {\n  if (src == nullptr) return;
 conv64-sum @@ sysbase/lum/src/softfp/kel_convert64.cpp @@ high * 0x1p32 + low @@ high * 0x1p32 - low

@@ -50,8 +50,8 @@ def exact(pair):
 
 
 digits, held = int(constant("kTermDigits")), int(constant("kHeldDigits"))
-max_integer, max_count = int(constant("kMaxIntegerDigits")), int(constant("kMaxCount"))
-min_exp, max_exp = int(constant("kMinExponent")), int(constant("kMaxExponent"))
+max_integer, max_count = int(constant("kMaxIntegerDigits")), int(constant("kMaxExponentMagnitude"))
+min_exp, max_exp = int(constant("kMinResultExponent")), int(constant("kMaxResultExponent"))
 term = [table("kTerm")[10 * k:10 * k + 10] for k in range(digits)]
 ten, tenth = table("kTenPower"), table("kTenthPower")
 bits = max_count.bit_length()
@@ -78,7 +78,7 @@ add = (r1 + r2) / (1 - u)       # relative to the exact sum >= X (1 - u)
 bc = u                                  # |b c| <= u a c, rounded: u^2 a c
 cross = u + bc * (1 + u)                # fma(a, d, fl(b c)), rounded: u cross
 tau = cross * (1 + u) + u               # fl(cross + error), the error of t below u a c
-check("a subnormal piece's absolute error 2^-1075 is within u^2 of a product >= 2^(kMinExponent - 1)",
+check("a subnormal piece's absolute error 2^-1075 is within u^2 of a product >= 2^(kMinResultExponent - 1)",
       Q(1, 2**1075) <= u * u * Q(2) ** (min_exp - 1))
 mul = (u * (bc + cross + tau) + u * u) / (1 - u) ** 2 + 3 * u * u  # b d left out: u^2 a c
 op = 16 * u * u
@@ -125,7 +125,7 @@ def times64(r, c):  # (real bound, the proof's bound) after one product of the 6
     return (r * m + t64 * m + r * t64) / 2**63 + 1 - Q(1, 2**63), 2 * (c + 2) + 1
 
 
-model = constant("kNarrowModelError")
+model = constant("kRound64ModelError")
 worst, covered = 0, True
 shifted = 2 ** (64 - (10 ** (held - 1)).bit_length())  # a long integer's head, at least 10^18, to the top bit
 long_start = (shifted * (1 + over), shifted)
@@ -136,8 +136,8 @@ for start, factors in (((1, 1), 0), ((1, 1), 1), (long_start, 1), (long_start, 2
             r, c = times64(r, c)
         worst = max(worst, c)
         covered &= c + model + 1 - r - (chain + Q(1, 2**99)) * (2**64 + r) > 0
-check("64-bit step: every path's error, the chain's and rho' are below E + kNarrowModelError + 1", covered)
-check("64-bit step: E + kNarrowModelError stays below 0x400", worst + model < 0x400, f"(E at most {worst})")
+check("64-bit step: every path's error, the chain's and rho' are below E + kRound64ModelError + 1", covered)
+check("64-bit step: E + kRound64ModelError stays below 0x400", worst + model < 0x400, f"(E at most {worst})")
 
 # The 128-bit step.
 fixed = table("kTermFixed")
@@ -184,5 +184,5 @@ check("128-bit step: E + kChainError < 2^62", e128 + kchain < 2**62, f"(E below 
 # The range taken.
 finite = Q(2) ** 1024 - Q(2) ** 970
 check("integers of kMaxIntegerDigits digits, times ten, stay finite", 10**max_integer * (1 + chain) < finite)
-check("results below 2^(kMaxExponent + 1) are below 2^1023", max_exp + 1 <= 1023)
+check("results below 2^(kMaxResultExponent + 1) are below 2^1023", max_exp + 1 <= 1023)
 sys.exit(f"{len(failures)} bound(s) fail: " + "; ".join(failures) if failures else 0)

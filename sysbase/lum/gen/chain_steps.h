@@ -1,7 +1,7 @@
 // The parser's fixed chains of extended operations, computed step by step:
-// what gen_parse_tables prints as parse_tables.h.
-#ifndef KEL_PARSE_CHAINS_H
-#define KEL_PARSE_CHAINS_H
+// what gen_chain_tables prints as chain_tables.h.
+#ifndef KEL_CHAIN_STEPS_H
+#define KEL_CHAIN_STEPS_H
 
 #include <array>
 

@@ -1,12 +1,11 @@
-// The parser's one-rounding path against its chain, text for text: wherever
-// the one rounding or its 128-bit step alone decides, it must give the chain's
-// bits.
-//   parse_paths COUNT [FIRST]   check texts FIRST..FIRST+COUNT-1 and print how
-//                               many the one rounding decided
+// The parser's rounding steps against its chain, text for text: wherever
+// round64 or round128 decides, it must give the chain's bits.
+//   parse_rounding COUNT [FIRST]   check texts FIRST..FIRST+COUNT-1 and print
+//                                  how many the rounding steps decided
 // The texts: the hard texts (tools/kelsoft/hard_texts.cpp), random numbers, texts steered next
 // to a midpoint of the chain's own sum (with and without exponent), integers
-// next to midpoints from 2^53 to 10^308, the ends of the ranges the one
-// rounding takes, and the ends of the tables.
+// next to midpoints from 2^53 to 10^308, the ends of the ranges the
+// rounding steps take, and the ends of the tables.
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -14,10 +13,10 @@
 #include <cstring>
 #include <string>
 
+#include "chain_tables.h"
 #include "hard_texts.h"
-#include "parse_paths.h"
-#include "parse_tables.h"
 #include "rng.h"
+#include "round64.h"
 
 namespace {
 
@@ -93,7 +92,7 @@ std::string integer_midpoint(Rng &rng) {
   return s;
 }
 
-// Printed doubles near the ends of what the one rounding takes.
+// Printed doubles near the ends of what the rounding steps take.
 std::string near_limit(Rng &rng) {
   static constexpr double kLimits[] = {0x1p1023, 0x1.fffffffffffffp1023, 0x1p-968, 0x1p-969, 0x1p-1022, 0x1p53,
                                        0x1p64,   1e19,                   1e308,    1e-308,   0x1p-1074};
@@ -151,7 +150,7 @@ uint64_t bits(double v) {
 
 int main(int argc, char **argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: parse_paths COUNT [FIRST]\n");
+    std::fprintf(stderr, "usage: parse_rounding COUNT [FIRST]\n");
     return 2;
   }
   const uint64_t count = std::strtoull(argv[1], nullptr, 10);
@@ -162,17 +161,16 @@ int main(int argc, char **argv) {
     const auto *start = reinterpret_cast<const unsigned char *>(t.c_str());
     bool negative;
     const kel::Number n = kel::scan_number(kel::skip_blanks_and_sign(start, negative), start);
-    const double one = kel::parse_one_rounding(n), wide = kel::round_wide(n);
-    if (one != one && wide != wide) continue;
+    const double r64 = kel::round64(n), r128 = kel::round128(n);
+    if (r64 != r64 && r128 != r128) continue;
     ++decided;
     ++kind_decided[i % 8];
-    const double chain = static_cast<double>(kel::parse_chain(n));
-    if (((one == one && bits(one) != bits(chain)) || (wide == wide && bits(wide) != bits(chain))) && ++differ <= 20)
-      std::printf("text %" PRIu64 " \"%s\": one rounding %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64
-                  "\n",
-                  i, kel_texts::escaped(t).c_str(), bits(one), bits(wide), bits(chain));
+    const double chain = static_cast<double>(kel::chain_value(n));
+    if (((r64 == r64 && bits(r64) != bits(chain)) || (r128 == r128 && bits(r128) != bits(chain))) && ++differ <= 20)
+      std::printf("text %" PRIu64 " \"%s\": 64 bits %016" PRIx64 ", 128 bits %016" PRIx64 ", chain %016" PRIx64 "\n", i,
+                  kel_texts::escaped(t).c_str(), bits(r64), bits(r128), bits(chain));
   }
-  std::printf("%" PRIu64 " texts from %" PRIu64 ": one rounding decided %" PRIu64 ", chain %" PRIu64 ", %" PRIu64
+  std::printf("%" PRIu64 " texts from %" PRIu64 ": rounding decided %" PRIu64 ", chain %" PRIu64 ", %" PRIu64
               " differ\n",
               count, first, decided, count - decided, differ);
   static constexpr const char *kKinds[] = {"hard",       "random",     "near midpoint", "near midpoint, exponent",

@@ -1,13 +1,18 @@
-// The parser's chain of extended operations, in the target's order.
+// The parser's last step, and its definition: the chain of extended
+// operations in the target's order, for every text the rounding steps leave.
+//
+// Reads the integer digit by digit, adds a fraction term per digit, then
+// multiplies by the exponent's powers; hands on the extended result, whose
+// high part is the parsed double.
 //
 // Every value is built by the same extended operations in the same order as
 // the target's long double would build it; the shortcuts below only skip
 // operations whose results are known exactly (integers below 2^53) or were
-// computed once by that very chain (parse_tables.h).
+// computed once by that very chain (chain_tables.h).
 #include <cstdint>
 
-#include "parse_paths.h"
-#include "parse_tables.h"
+#include "chain_tables.h"
+#include "scan.h"
 
 namespace kel {
 namespace {
@@ -46,10 +51,10 @@ void apply_exponent(Extended &acc, uint32_t count, const DoublePair *powers) {
 
 }  // namespace
 
-Extended parse_chain(const Number &n) {
+Extended chain_value(const Number &n) {
   Extended acc = read_integer(n.integer, n.integer_digits);
   add_fraction(acc, n.fraction, n.fraction_digits);
-  apply_exponent(acc, n.count, n.tenth ? tables::kTenthPower : tables::kTenPower);
+  apply_exponent(acc, n.exponent_magnitude, n.exponent_negative ? tables::kTenthPower : tables::kTenPower);
   return acc;
 }
 

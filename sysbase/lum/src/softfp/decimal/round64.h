@@ -1,51 +1,57 @@
-// The parser's one rounding in 64 bits: the common texts, decided in line.
-// Where it is too close to a midpoint, parse_one_rounding.cpp tries again in
-// 128 bits, and the chain decides the rest. docs/parser.md derives the bounds.
-#ifndef KEL_PARSE_NARROW_H
-#define KEL_PARSE_NARROW_H
+// The parser's second step: the chain's result from its exact value rounded
+// once in 64 bits, in line, for the common texts.
+//
+// Takes the Number from scan.h: up to 19 significant digits with a fraction
+// of up to 19 digits, or a long integer, times an exponent of magnitude up to
+// kMaxExponentMagnitude. Decides where the value, within its error, lies
+// clear of every midpoint between two doubles and inside the range whose
+// bounds hold; hands on NaN (kDeclined) otherwise, and round128.cpp tries
+// again. docs/parser.md derives the bounds.
+#ifndef KEL_DECIMAL_ROUND64_H
+#define KEL_DECIMAL_ROUND64_H
 
 #include <bit>
 #include <cstdint>
 #include <limits>
 
-#include "parse_fast_tables.h"
-#include "parse_paths.h"
-#include "wide.h"
+#include "round_tables.h"
+#include "scan.h"
+#include "uint128.h"
 
 namespace kel {
 
 // Below 10^308 no step of the chain can overflow.
 constexpr int kMaxIntegerDigits = 308;
-// Counts from 512 on reach the chain's infinite or zero powers.
-constexpr uint32_t kMaxCount = 511;
+// Exponents from 512 on reach the chain's infinite or zero powers.
+constexpr uint32_t kMaxExponentMagnitude = 511;
 // The results taken, as exponents of the leading bit: from 2^-968, where the
 // chain's low parts and its fma errors are still normal, to below 2^1023.
-constexpr int kMinExponent = -968;
-constexpr int kMaxExponent = 1022;
+constexpr int kMinResultExponent = -968;
+constexpr int kMaxResultExponent = 1022;
 // The 64-bit step's error for the chain's own and the fraction's first-order
 // weights, in units of its mantissa's last place (docs/parser.md).
-constexpr uint64_t kNarrowModelError = 1;
+constexpr uint64_t kRound64ModelError = 1;
 // What the steps below return where they cannot decide.
 constexpr double kDeclined = std::numeric_limits<double>::quiet_NaN();
 
 // A value m * 2^exponent, m's top bit set, within error units of m's last
 // place of the exact value.
-struct Narrow {
+struct Approx64 {
   uint64_t m;
   int exponent;
   uint64_t error;
 };
 
 // x times a table entry, whose top 64 bits are taken (within 2 units).
-[[gnu::always_inline]] inline Narrow times(const Narrow &x, const WidePower &p) {
-  const U128 t = mul64(x.m, p.hi);
+[[gnu::always_inline]] inline Approx64 times(const Approx64 &x, const Power128 &p) {
+  const Uint128 t = mul64(x.m, p.hi);
   const uint64_t error = 2 * (x.error + 2) + 1;
   if ((t.hi >> 63) != 0) return {t.hi, x.exponent + p.exponent + 128, error};
   return {(t.hi << 1) | (t.lo >> 63), x.exponent + p.exponent + 127, error};
 }
 
-[[gnu::always_inline]] inline Narrow times_power(Narrow x, uint32_t count, const WidePower *low,
-                                                 const WidePower *high) {
+[[gnu::always_inline]] inline Approx64 times_power(Approx64 x, uint32_t count, const Power128 *low,
+                                                   const Power128 *high) {
   x = times(x, low[count & 31]);
   if ((count >> 5) != 0) x = times(x, high[count >> 5]);
   return x;
@@ -53,19 +59,19 @@ struct Narrow {
 
 // All digits held: digits + 2^-54 weights, the chain's sum times 10^n, is
 // exact in 128 bits; then times 10^-n.
-[[gnu::always_inline]] inline Narrow held_value(const Number &n) {
+[[gnu::always_inline]] inline Approx64 held_value(const Number &n) {
   const auto places = static_cast<unsigned>(n.fraction_digits);
   const uint64_t weights = (places + 1) * n.digits - n.prefixes;
   const uint64_t hi = n.digits + (weights >> 54), lo = weights << 10;
   const int zeros = std::countl_zero(hi);
-  Narrow x = {(hi << zeros) | ((lo >> 1) >> (63 - zeros)), -zeros, 1};
+  Approx64 x = {(hi << zeros) | ((lo >> 1) >> (63 - zeros)), -zeros, 1};
   if (places != 0) x = times(x, tables::kInverseTen[places]);
   return x;
 }
 
 // More than kHeldDigits integer digits: the value is head + [0, 1) times
 // 10^r, r the digits after the held ones.
-[[gnu::always_inline]] inline Narrow long_integer_value(const Number &n) {
+[[gnu::always_inline]] inline Approx64 long_integer_value(const Number &n) {
   const uint64_t head = leading_digits(n.integer, kHeldDigits);
   const int zeros = std::countl_zero(head);
   const uint32_t r = static_cast<uint32_t>(n.integer_digits - kHeldDigits);
@@ -74,9 +80,11 @@ struct Narrow {
 
 // The chain's double, or NaN where a value within the error rounds to
 // another or the value is outside what is taken here.
-[[gnu::always_inline]] inline double round_narrow(const Number &n) {
-  if (n.significant == 0) return !n.tenth && n.count > kMaxCount ? kDeclined : 0.0;  // zero times infinity
-  Narrow x;
+[[gnu::always_inline]] inline double round64(const Number &n) {
+  if (n.significant == 0)
+    return !n.exponent_negative && n.exponent_magnitude > kMaxExponentMagnitude ? kDeclined
+                                                                                : 0.0;  // zero times infinity
+  Approx64 x;
   if (n.significant <= kHeldDigits) {
     if (n.fraction_digits > kHeldDigits) return kDeclined;
     x = held_value(n);
@@ -86,14 +94,14 @@ struct Narrow {
       return kDeclined;
     x = long_integer_value(n);
   }
-  if (n.count != 0) {
-    if (n.count > kMaxCount) return kDeclined;
-    x = n.tenth ? times_power(x, n.count, tables::kTenthLow, tables::kTenthHigh)
-                : times_power(x, n.count, tables::kTenLow, tables::kTenHigh);
+  if (n.exponent_magnitude != 0) {
+    if (n.exponent_magnitude > kMaxExponentMagnitude) return kDeclined;
+    x = n.exponent_negative ? times_power(x, n.exponent_magnitude, tables::kTenthLow, tables::kTenthHigh)
+                            : times_power(x, n.exponent_magnitude, tables::kTenLow, tables::kTenHigh);
   }
   const int leading = x.exponent + 63;
-  if (leading < kMinExponent || leading > kMaxExponent) return kDeclined;
-  const uint64_t error = x.error + kNarrowModelError;
+  if (leading < kMinResultExponent || leading > kMaxResultExponent) return kDeclined;
+  const uint64_t error = x.error + kRound64ModelError;
   const uint64_t rest = x.m & 0x7FF;  // the bits below the double's
   if (rest - (0x400 - error) <= 2 * error) return kDeclined;
   // m to 53 bits, up from 0x400 (never a tie here); its top bit adds one to

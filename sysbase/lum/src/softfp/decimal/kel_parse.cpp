@@ -1,28 +1,35 @@
-// Decimal text to double, accumulated in extended precision and rounded once.
+// The exported parser: decimal text to the double the target's own chain of
+// extended operations gives (chain.cpp), bit for bit on every host.
+//
+// The steps, cheapest first, each deciding what it can and handing the rest
+// on: scan.h reads the text into a Number; an integer below 2^53 is exact;
+// round64.h rounds the exact value once in 64 bits unless it lies too close
+// to a midpoint; round128.cpp tries again in 128 bits; chain.cpp runs the
+// chain itself for what is left (docs/parser.md gives the bounds).
 #include <bit>
 #include <cstdint>
 
 #include "kelsoft.h"
-#include "parse_narrow.h"
+#include "round64.h"
 
 namespace {
 
 // The 128-bit rounding, else the chain: the texts the 64-bit rounding leaves.
 // Out of line and handed only the fields these need, in registers, so that
 // the common path keeps the scan's results in registers too.
-[[gnu::noinline]] double round_wide_or_chain(const unsigned char *integer, long integer_digits, long fraction_digits,
-                                             uint32_t count, bool tenth) {
+[[gnu::noinline]] double round128_or_chain(const unsigned char *integer, long integer_digits, long fraction_digits,
+                                           uint32_t exponent_magnitude, bool exponent_negative) {
   kel::Number n{};
   n.integer = integer;
   n.fraction = integer + integer_digits + 1;  // used only where there is a point
   n.integer_digits = integer_digits;
   n.fraction_digits = fraction_digits;
-  n.count = count;
-  n.tenth = tenth;
+  n.exponent_magnitude = exponent_magnitude;
+  n.exponent_negative = exponent_negative;
   n.head = kel::leading_digits(integer,
                                integer_digits < kel::kHeldDigits ? static_cast<int>(integer_digits) : kel::kHeldDigits);
-  const double value = kel::round_wide(n);
-  return value == value ? value : static_cast<double>(kel::parse_chain(n));
+  const double value = kel::round128(n);
+  return value == value ? value : static_cast<double>(kel::chain_value(n));
 }
 
 // v below 2^53, from its bits: no call into the compiler's runtime on a
@@ -38,11 +45,14 @@ double parse(const unsigned char *text, const unsigned char **end) {
   const kel::Number n = kel::scan_number(kel::skip_blanks_and_sign(text, negative), text);
   *end = n.end;
   double value;
-  if (n.significant <= kel::kHeldDigits && n.fraction_digits == 0 && n.count == 0 && (n.digits >> 53) == 0) {
+  if (n.significant <= kel::kHeldDigits && n.fraction_digits == 0 && n.exponent_magnitude == 0 &&
+      (n.digits >> 53) == 0) {
     value = exact_double(n.digits);  // the chain's integer steps are exact here
   } else {
-    value = kel::round_narrow(n);
-    if (value != value) value = round_wide_or_chain(n.integer, n.integer_digits, n.fraction_digits, n.count, n.tenth);
+    value = kel::round64(n);
+    if (value != value)
+      value =
+          round128_or_chain(n.integer, n.integer_digits, n.fraction_digits, n.exponent_magnitude, n.exponent_negative);
   }
   if (negative) value = -value;
   return value;

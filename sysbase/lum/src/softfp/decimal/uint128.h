@@ -1,20 +1,21 @@
-// Unsigned 128-bit arithmetic on two 64-bit limbs, for the parser's
-// one-rounding path. Only additions and multiplications: no division, so no
-// call into the compiler's runtime on any target.
-#ifndef KEL_WIDE_H
-#define KEL_WIDE_H
+// Unsigned 128-bit integers on two 64-bit limbs, for the parser's rounding
+// steps (round64.h, round128.cpp) and their tables. Only additions and
+// multiplications: no division, so no call into the compiler's runtime on
+// any target.
+#ifndef KEL_DECIMAL_UINT128_H
+#define KEL_DECIMAL_UINT128_H
 
 #include <cstdint>
 
 namespace kel {
 
-struct U128 {
+struct Uint128 {
   uint64_t hi, lo;
 };
 
 // An exact product of powers of ten, mantissa * 2^exponent, the mantissa's
 // top bit set.
-struct WidePower {
+struct Power128 {
   uint64_t hi, lo;
   int32_t exponent;
 };
@@ -23,7 +24,7 @@ struct WidePower {
 constexpr uint64_t carry(bool overflowed) { return overflowed ? 1 : 0; }
 
 // The full product a * b.
-inline U128 mul64(uint64_t a, uint64_t b) {
+inline Uint128 mul64(uint64_t a, uint64_t b) {
 #ifdef __SIZEOF_INT128__
   const unsigned __int128 p = static_cast<unsigned __int128>(a) * b;
   return {static_cast<uint64_t>(p >> 64), static_cast<uint64_t>(p)};
@@ -36,7 +37,7 @@ inline U128 mul64(uint64_t a, uint64_t b) {
 }
 
 // x + y modulo 2^128.
-inline U128 add(U128 x, U128 y) {
+inline Uint128 add(Uint128 x, Uint128 y) {
   const uint64_t lo = x.lo + y.lo;
   return {x.hi + y.hi + carry(lo < x.lo), lo};
 }
@@ -46,12 +47,12 @@ inline U128 add(U128 x, U128 y) {
 // and 0 otherwise. The low halves' product is left out: the result is
 // less than three units low.
 struct TopProduct {
-  U128 m;
+  Uint128 m;
   int shifted;
 };
 
-inline TopProduct mul_top(U128 x, U128 y) {
-  const U128 lh = mul64(x.lo, y.hi), hl = mul64(x.hi, y.lo), hh = mul64(x.hi, y.hi);
+inline TopProduct mul_top(Uint128 x, Uint128 y) {
+  const Uint128 lh = mul64(x.lo, y.hi), hl = mul64(x.hi, y.lo), hh = mul64(x.hi, y.hi);
   const uint64_t w1 = lh.lo + hl.lo;
   uint64_t w2 = hh.lo + lh.hi;
   uint64_t c2 = carry(w2 < lh.hi);

@@ -1,16 +1,17 @@
-// The parser's extended-precision accumulator.
+// The parser's extended precision: the accumulator its chain (chain.cpp)
+// and the chain's tables are computed in.
 //
 // The PowerPC target's long double is a double-double (hi, lo) whose + and *
 // are computed by the compiler runtime. Where long double is something else,
 // DoubleDouble repeats that runtime's algorithms operation for operation, so
 // the parser gives the target's bits on every host.
-#ifndef KEL_DOUBLE_DOUBLE_H
-#define KEL_DOUBLE_DOUBLE_H
+#ifndef KEL_DECIMAL_DOUBLE_DOUBLE_H
+#define KEL_DECIMAL_DOUBLE_DOUBLE_H
 
 #include <bit>
 #include <cmath>
 
-#include "target_nan.h"
+#include "../target_nan.h"
 
 namespace kel {
 

@@ -1,9 +1,13 @@
-// The parser's two ways to the value of the digits after blanks and sign.
-// One pass over the text finds the digits, the exponent and the end; both
-// ways take that from it. Where the one rounding decides, it gives the
-// chain's bits (docs/parser.md), and the parser uses the chain elsewhere.
-#ifndef KEL_PARSE_PATHS_H
-#define KEL_PARSE_PATHS_H
+// The parser's first step: the text read once into a Number.
+//
+// Decides where the number ends and whether it is one at all (a malformed
+// exponent fails the parse); hands on where the significant digits stand,
+// how many there are before and after the point, the exponent's magnitude
+// and sign, and the value of up to 19 digits, which round64.h needs to
+// round the common texts without reading them again. The later steps,
+// round64.h, round128.cpp and chain.cpp, read only the Number.
+#ifndef KEL_DECIMAL_SCAN_H
+#define KEL_DECIMAL_SCAN_H
 
 #include <cstdint>
 
@@ -28,9 +32,9 @@ struct Number {
   // Counts as long as the text may be: an int would wrap on a 64-bit machine.
   long integer_digits;  // significant ones
   long fraction_digits;
-  long significant;  // digits, integer and fraction, from the first not zero
-  uint32_t count;    // the exponent's digits, modulo 2^32 as the chain reads them
-  bool tenth;        // a negative exponent
+  long significant;             // digits, integer and fraction, from the first not zero
+  uint32_t exponent_magnitude;  // the exponent's digits, modulo 2^32 as the chain reads them
+  bool exponent_negative;       // the chain multiplies by powers of a tenth, not of ten
   // Where there are at most kHeldDigits of them: the integer digits' value,
   // all significant digits' value, and the sum of the latter after each
   // fraction digit plus head * 10^fraction_digits (for their weights,
@@ -79,11 +83,11 @@ inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool &n
   n.fraction_digits = p - n.fraction;
   n.digits = d;
   n.prefixes = h;
-  n.count = 0;
-  n.tenth = false;
+  n.exponent_magnitude = 0;
+  n.exponent_negative = false;
   if ((v | 0x20) == digit_value('e')) {  // 'e' or 'E'
     const unsigned char *q = p + 1;
-    n.tenth = *q == '-';
+    n.exponent_negative = *q == '-';
     if (*q == '-' || *q == '+') {
       ++q;
     } else if (!is_digit(*q)) {  // no exponent after all: the parse fails
@@ -92,23 +96,20 @@ inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool &n
     }
     uint32_t count = 0;  // wraps modulo 2^32 by design
     for (; is_digit(*q); ++q) count = count * 10 + digit_value(*q);
-    n.count = count;
+    n.exponent_magnitude = count;
     p = q;
   }
   n.end = p;
   return n;
 }
 
-// The target's operations, digit by digit: every text.
-Extended parse_chain(const Number &n);
+// The target's operations, digit by digit (chain.cpp): every text.
+Extended chain_value(const Number &n);
 
-// The exact value of what the chain adds and multiplies, rounded once; NaN
-// where that may not be the chain's result.
-double parse_one_rounding(const Number &n);
-
-// Its second step alone, in 128 bits: where the first, in 64 bits, is too
-// close to a midpoint to decide. NaN where it cannot decide.
-double round_wide(const Number &n);
+// The chain's result from the exact value rounded once in 128 bits
+// (round128.cpp): where round64.h is too close to a midpoint to decide. NaN
+// where it cannot decide either.
+double round128(const Number &n);
 
 }  // namespace kel
 

@@ -1,19 +1,21 @@
-// The chain's result without running the chain.
+// The parser's third step: the chain's result from its exact value rounded
+// once in 128 bits, for the texts round64.h leaves.
 //
 // The chain adds the integer and the fraction terms kTerm[k][d], then
-// multiplies by the powers kTenPower or kTenthPower of the count's set bits.
-// Its result is the double nearest that exact sum and product unless the
-// exact value lies within the chain's own error of a midpoint between two
-// doubles. So: compute the exact value closely, first in 64-bit and where
-// that is too close to a midpoint in 128-bit arithmetic, and decide only
-// where it is farther from every midpoint than the chain's error plus ours.
-// docs/parser.md derives the bounds.
+// multiplies by the powers kTenPower or kTenthPower of the exponent's set
+// bits. Its result is the double nearest that exact sum and product unless
+// the exact value lies within the chain's own error of a midpoint between two
+// doubles. So: compute the exact value within 128 bits and decide only where
+// it is farther from every midpoint than the chain's error plus ours. Takes
+// integers of any length up to kMaxIntegerDigits; hands on NaN (kDeclined)
+// where it cannot decide, and chain.cpp decides. docs/parser.md derives the
+// bounds.
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
-#include "parse_narrow.h"
+#include "round64.h"
 
 namespace kel {
 namespace {
@@ -27,8 +29,8 @@ constexpr uint64_t kTermError = 16;
 // A value mantissa * 2^exponent, the mantissa's top bit set, within error
 // units of the mantissa's last place of the exact value; an error of 0 marks
 // a value not computed.
-struct Approx {
-  U128 mantissa;
+struct Approx128 {
+  Uint128 mantissa;
   int exponent;
   uint64_t error;
 };
@@ -65,7 +67,7 @@ int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned cha
     uint64_t high = read_digits(from, len, scale);
     from += len;
     for (int i = 0; i < n; ++i) {
-      const U128 product = mul64(w[2 + i], scale);
+      const Uint128 product = mul64(w[2 + i], scale);
       const uint64_t low = product.lo + high;
       high = product.hi + carry(low < product.lo);
       w[2 + i] = low;
@@ -77,11 +79,11 @@ int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned cha
 
 // The top 128 bits of the limbs a, b, c (a not zero), a being limb number
 // top of a number in units of 2^unit; fraction_error is in those units too.
-inline __attribute__((always_inline)) Approx normalize(uint64_t a, uint64_t b, uint64_t c, int top, int unit,
-                                                       uint64_t fraction_error) {
+inline __attribute__((always_inline)) Approx128 normalize(uint64_t a, uint64_t b, uint64_t c, int top, int unit,
+                                                          uint64_t fraction_error) {
   const int zeros = std::countl_zero(a);
   const int back = 64 - zeros;
-  U128 m = {a, b};
+  Uint128 m = {a, b};
   if (zeros != 0) m = {(a << zeros) | (b >> back), (b << zeros) | (c >> back)};
   const int shift = 64 * top + 63 - zeros - 127;  // the last place kept, in units
   uint64_t error = 1;                             // the bits dropped
@@ -94,25 +96,25 @@ inline __attribute__((always_inline)) Approx normalize(uint64_t a, uint64_t b, u
   return {m, shift + unit, error};
 }
 
-Approx times(const Approx &x, const WidePower &p, uint64_t power_error) {
+Approx128 times(const Approx128 &x, const Power128 &p, uint64_t power_error) {
   const TopProduct t = mul_top(x.mantissa, {p.hi, p.lo});
   return {t.m, x.exponent + p.exponent + 127 + t.shifted, 2 * (x.error + power_error) + 4};
 }
 
-Approx scale(Approx x, uint32_t count, bool tenth) {
-  const WidePower *low = tenth ? tables::kTenthLow : tables::kTenLow;
-  const WidePower *high = tenth ? tables::kTenthHigh : tables::kTenHigh;
+Approx128 scale(Approx128 x, uint32_t count, bool exponent_negative) {
+  const Power128 *low = exponent_negative ? tables::kTenthLow : tables::kTenLow;
+  const Power128 *high = exponent_negative ? tables::kTenthHigh : tables::kTenHigh;
   if ((count >> 5) == 0) return times(x, low[count], 1);
-  const WidePower &a = low[count & 31], &b = high[count >> 5];
+  const Power128 &a = low[count & 31], &b = high[count >> 5];
   const TopProduct t = mul_top({a.hi, a.lo}, {b.hi, b.lo});
   return times(x, {t.m.hi, t.m.lo, a.exponent + b.exponent + 127 + t.shifted}, 8);
 }
 
 // The nearest double, or kDeclined where a value within the error rounds
 // to another.
-double round_once(const Approx &x) {
+double round_once(const Approx128 &x) {
   const int leading = x.exponent + 127;
-  if (leading < kMinExponent || leading > kMaxExponent) return kDeclined;
+  if (leading < kMinResultExponent || leading > kMaxResultExponent) return kDeclined;
   const uint64_t error = x.error + kChainError;
   const uint64_t rest = x.mantissa.hi & 0x7FF;  // with x.mantissa.lo: the 75 bits below the double's
   if (rest == 0x400 && x.mantissa.lo <= error) return kDeclined;
@@ -125,8 +127,8 @@ double round_once(const Approx &x) {
 // The integer of more than 19 digits from first, whose first 19 are head,
 // plus the fraction in units of 2^-127: as its top 128 bits. Out of line, with
 // its array: no stack guard for the other texts.
-[[gnu::noinline]] Approx sum_long(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction,
-                                  uint64_t fraction_error) {
+[[gnu::noinline]] Approx128 sum_long(const unsigned char *first, long integer_digits, uint64_t head, Uint128 fraction,
+                                     uint64_t fraction_error) {
   // In units of 2^-128 here: the fraction doubled, its top bit carried into the integer.
   uint64_t w[2 + 17] = {fraction.lo << 1, (fraction.hi << 1) | (fraction.lo >> 63), head};
   int n = read_long_integer(w, first + 19, first + integer_digits);
@@ -140,7 +142,8 @@ double round_once(const Approx &x) {
 }
 
 // The same for an integer of at most 19 digits.
-Approx sum(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction, uint64_t fraction_error) {
+Approx128 sum(const unsigned char *first, long integer_digits, uint64_t head, Uint128 fraction,
+              uint64_t fraction_error) {
   if (integer_digits > 19) return sum_long(first, integer_digits, head, fraction, fraction_error);
   const uint64_t middle = (head << 63) + fraction.hi;
   const uint64_t top = (head >> 1) + carry(middle < fraction.hi);
@@ -150,20 +153,20 @@ Approx sum(const unsigned char *first, long integer_digits, uint64_t head, U128 
 }
 
 // Out of line: the digits' scan stays lean for the texts that need none of it.
-[[gnu::noinline]] double decide(const unsigned char *first, long integer_digits, uint64_t head, U128 fraction,
-                                uint32_t count, bool tenth) {
+[[gnu::noinline]] double decide(const unsigned char *first, long integer_digits, uint64_t head, Uint128 fraction,
+                                uint32_t count, bool exponent_negative) {
   const bool has_fraction = (fraction.hi | fraction.lo) != 0;
-  Approx x = sum(first, integer_digits, head, fraction, has_fraction ? kTermError : 0);
+  Approx128 x = sum(first, integer_digits, head, fraction, has_fraction ? kTermError : 0);
   if (x.error == 0) return kDeclined;
-  if (count != 0) x = scale(x, count, tenth);
+  if (count != 0) x = scale(x, count, exponent_negative);
   return round_once(x);
 }
 
 }  // namespace
 
-double round_wide(const Number &n) {
-  if (n.integer_digits > kMaxIntegerDigits || n.count > kMaxCount) return kDeclined;
-  U128 fraction = {0, 0};  // in units of 2^-127
+double round128(const Number &n) {
+  if (n.integer_digits > kMaxIntegerDigits || n.exponent_magnitude > kMaxExponentMagnitude) return kDeclined;
+  Uint128 fraction = {0, 0};  // in units of 2^-127
   const unsigned char *p = n.fraction;
   long k = 0;
   for (; k < tables::kTermDigits && k < n.fraction_digits; ++k)
@@ -171,12 +174,7 @@ double round_wide(const Number &n) {
   for (; k < n.fraction_digits; ++k)
     if (p[k] != '0') return kDeclined;  // the chain's own scale takes over there
   const uint64_t head = n.integer_digits > kHeldDigits ? leading_digits(n.integer, kHeldDigits) : n.head;
-  return decide(n.integer, n.integer_digits, head, fraction, n.count, n.tenth);
-}
-
-double parse_one_rounding(const Number &n) {
-  const double value = round_narrow(n);
-  return value == value ? value : round_wide(n);
+  return decide(n.integer, n.integer_digits, head, fraction, n.exponent_magnitude, n.exponent_negative);
 }
 
 }  // namespace kel
