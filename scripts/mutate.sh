@@ -156,15 +156,17 @@ setup() {
   build "$preset" || { echo "$preset: the unchanged sources do not build"; exit 1; }
   run_tests "$preset" || true
   local skip
-  skip=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) .*/\1/p' "$scratch/test.log" | paste -sd'|')
+  skip=$(failed | paste -sd'|')
   exclude[$preset]=${skip:+^($skip)\$}
   [[ -z $skip ]] || echo "$preset: failing before any fault, left out: $skip"
 }
+# The tests ctest names as failed in its summary.
+failed() { sed -n '/tests FAILED:/,$s/^[[:space:]]*[0-9]\+ - \([^ ]*\) .*/\1/p' "$scratch/test.log"; }
 build() { (cd "$scratch/src" && cmake --build --preset "$1" -j "$jobs" >"$scratch/build.log" 2>&1); }
 run_tests() {
   local preset=$1; shift
-  (cd "$scratch/src" && ctest --preset "$preset" -j "$jobs" --timeout 600 -LE 'long|consumer' "$@" \
-    >"$scratch/test.log" 2>&1)
+  ctest --test-dir "$scratch/src/build/$preset" -j "$jobs" --timeout 600 -LE 'long|consumer' "$@" \
+    >"$scratch/test.log" 2>&1
 }
 
 echo "scratch: $scratch"
@@ -199,7 +201,7 @@ while IFS= read -r line; do
     echo "caught    $name ($preset build: $(grep -m1 -o 'error: .*' "$scratch/build.log" | cut -c1-100))"
     caught=$((caught + 1))
   elif ! run_tests "$preset" --stop-on-failure ${exclude[$preset]:+-E "${exclude[$preset]}"}; then
-    echo "caught    $name ($preset: $(grep -m1 -o '[0-9]* - [^ ]*' "$scratch/test.log" | sed 's/^[0-9]* - //'))"
+    echo "caught    $name ($preset: $(failed | head -1))"
     caught=$((caught + 1))
   elif [[ $note != equivalent ]]; then
     miss "$name" "$preset"
