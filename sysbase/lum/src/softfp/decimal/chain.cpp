@@ -21,14 +21,22 @@ constexpr double kTenth = 0x1.999999999999ap-4;  // the double nearest 0.1
 
 // Below this, n * 10 + 9 < 2^53: the extended steps are exact and give (n, +0).
 constexpr uint64_t kExactIntegerLimit = ((uint64_t{1} << 53) - 9) / 10;
+// Digits taken exactly whatever they are, the first not zero: 14 stay below
+// kExactIntegerLimit, so 15 are exact, and a 16th where the 15 stay below it.
+constexpr long kExactDigits = 15;
 
-double digit_value(unsigned char c) { return static_cast<double>(c - '0'); }
+double digit_as_double(unsigned char c) { return static_cast<double>(c - '0'); }
 
+// The integer's digits, the first not zero: as many as the chain's steps take
+// exactly in a 64-bit integer, then the chain's own steps.
 Extended read_integer(const unsigned char *p, long count) {
-  uint64_t n = 0;
-  for (; count != 0 && n < kExactIntegerLimit; --count, ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
+  long exact = count < kExactDigits ? count : kExactDigits;
+  uint64_t n = leading_digits(p, static_cast<int>(exact));
+  if (count > exact && n < kExactIntegerLimit) n = n * 10 + digit_value(p[exact++]);
+  count -= exact;
+  p += exact;
   Extended acc = static_cast<double>(n);
-  for (; count != 0; --count, ++p) acc = times_ten(acc) + Extended(digit_value(*p));
+  for (; count != 0; --count, ++p) acc = times_ten(acc) + Extended(digit_as_double(*p));
   return acc;
 }
 
@@ -39,7 +47,7 @@ void add_fraction(Extended &acc, const unsigned char *p, long count) {
   Extended scale = from_pair(tables::kScaleAfterTerms);
   for (; k < count; ++k, ++p) {
     scale = scale * Extended(kTenth);
-    acc = acc + Extended(digit_value(*p)) * scale;
+    acc = acc + Extended(digit_as_double(*p)) * scale;
   }
 }
 

@@ -42,7 +42,8 @@ struct Number {
   uint64_t head, digits, prefixes;
 };
 
-// The value of count digits from p.
+// The value of count digits from p: the steps after the scan read known
+// digits with it (round128.cpp's long integers aside).
 inline uint64_t leading_digits(const unsigned char *p, int count) {
   uint64_t d = 0;
   for (; count != 0; --count, ++p) d = d * 10 + digit_value(*p);

@@ -51,7 +51,7 @@ struct TopProduct {
   int shifted;
 };
 
-inline TopProduct mul_top(Uint128 x, Uint128 y) {
+[[gnu::always_inline]] inline TopProduct mul_top(Uint128 x, Uint128 y) {
   const Uint128 lh = mul64(x.lo, y.hi), hl = mul64(x.hi, y.lo), hh = mul64(x.hi, y.hi);
   const uint64_t w1 = lh.lo + hl.lo;
   uint64_t w2 = hh.lo + lh.hi;
