@@ -123,7 +123,7 @@ EOF
 # prints the file's path.
 apply() {
   python3 - "$scratch/src" "$@" <<'PY'
-import subprocess, sys
+import sys
 from pathlib import Path
 src, hint, old, new = Path(sys.argv[1]), sys.argv[2], *(a.replace('\\n', '\n') for a in sys.argv[3:5])
 def count(path):
@@ -132,11 +132,14 @@ def count(path):
     except (FileNotFoundError, UnicodeDecodeError):
         return 0
 path = hint
-if count(hint) != 1:
-    found = [p for p in (src / 'files').read_text().split('\0') if p and count(p) == 1]
+if not (src / hint).exists():  # moved: the one source file that holds the text once
+    found = [p for p in (src / 'files').read_text().split('\0')
+             if p and not p.endswith('.md') and p != 'scripts/mutate.sh' and count(p) == 1]
     if len(found) != 1:
-        sys.exit(f"{hint}: the text occurs {count(hint)} times, and once in {len(found)} other files")
+        sys.exit(f"{hint} is gone, and {len(found)} other files hold the text once")
     path = found[0]
+if count(path) != 1:
+    sys.exit(f"{path}: the text occurs {count(path)} times")
 text = (src / path).read_text()
 (src.parent / 'original').write_text(text)
 (src / path).write_text(text.replace(old, new))
