@@ -80,7 +80,7 @@ trunc64-saturate @@ sysbase/lum/src/softfp/truncate.h @@ ? UINT64_MAX : static_c
 trunc64-low @@ sysbase/lum/src/softfp/truncate.h @@ return x <= -0x1p64 ? 1 : @@ return x <= -0x1p64 ? 0 :
 trunc64-edge-32bit @@ sysbase/lum/src/softfp/truncate.h @@ } else if (exponent > -53) { @@ } else if (exponent > -52) { @@ ppc
 trunc32-fctiw @@ sysbase/lum/src/softfp/truncate.h @@ asm("fctiwz %0,%1" @@ asm("fctiw %0,%1" @@ ppc
-high-word-big-endian @@ sysbase/lum/src/softfp/truncate.h @@ std::endian::little ? 4 : 0), @@ std::endian::little ? 4 : 4), @@ ppc
+high-word-big-endian @@ sysbase/lum/src/softfp/truncate.h @@ (sizeof(T) == 8 && std::endian::native == std::endian::little ? 4 : 0) @@ (sizeof(T) == 8 ? 4 : 0) @@ ppc
 conv-f2u-high @@ sysbase/lum/src/softfp/kel_convert.cpp @@ | 0x800000u) << 8; @@ | 0x800000u) << 7;
 conv-f2u-infinity @@ sysbase/lum/src/softfp/kel_convert.cpp @@ if (bits <= 0x7F800000u) @@ if (bits < 0x7F800000u)
 conv-widen-shift @@ sysbase/lum/src/softfp/kel_convert.cpp @@ bits & 0x7FFFFFu) << 29 @@ bits & 0x7FFFFFu) << 28
