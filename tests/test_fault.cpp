@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <bit>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -79,6 +81,35 @@ TEST(Hook, ArgumentIsReadAgainAfterTheDomainReport) {
   EXPECT_EQ(dr, 2.0);
   EXPECT_EQ(fr, 2.0f);
   EXPECT_EQ(quotient, 2.0);
+}
+
+// Store, check, report: a hook that reads the result object sees the bits
+// the call leaves there, the target's NaN included (x86's own is negative).
+TEST(Hook, SeesTheStoredResult) {
+  double d = 0;
+  float f = 0;
+  uint64_t seen = 0;
+  uint32_t seen_float = 0;
+  kel::ScopedHook hook([&](const char *, int32_t, const char *) {
+    seen = std::bit_cast<uint64_t>(d);
+    seen_float = std::bit_cast<uint32_t>(f);
+  });
+  const double inf = INFINITY, zero = 0, one = 1;
+  const float finf = INFINITY, fzero = 0;
+  const struct {
+    void (*call)(double *, const double *, const double *);
+    const double *left, *right;
+    uint64_t bits;
+  } doubles[] = {{KEL_Ddiv, &zero, &zero, 0x7FF8000000000000u},
+                 {KEL_Dsub, &inf, &inf, 0x7FF8000000000000u},
+                 {KEL_Dadd, &inf, &one, 0x7FF0000000000000u}};
+  for (const auto &c : doubles) {
+    d = 0;
+    c.call(&d, c.left, c.right);
+    EXPECT_EQ(seen, c.bits);
+  }
+  KEL_Smut(&f, &fzero, &finf);
+  EXPECT_EQ(seen_float, 0x7FC00000u);
 }
 
 // Every report reaches a registered hook on the reporting thread before the
