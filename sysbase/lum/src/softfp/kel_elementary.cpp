@@ -57,9 +57,7 @@ void checked_libm(const double *x, double *result, double (*fn)(double)) {
 [[gnu::always_inline]] inline double root(double x) { return kel::sqrt_rounded(x); }
 // Exact both ways: the argument came from a float, and so does the result.
 double float_libm_sqrt(double x) { return sqrtf(static_cast<float>(x)); }
-[[gnu::always_inline]] inline float root(float x) {
-  return static_cast<float>(kel::sqrt_rounded<float_libm_sqrt>(x));
-}
+[[gnu::always_inline]] inline float root(float x) { return static_cast<float>(kel::sqrt_rounded<float_libm_sqrt>(x)); }
 #else
 double root(double x) { return sqrt(x); }
 float root(float x) { return sqrtf(x); }
