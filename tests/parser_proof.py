@@ -19,8 +19,7 @@ failures = []
 
 def check(what, holds, value=""):
     print(f"{'ok  ' if holds else 'FAIL'} {what} {value}")
-    if not holds:
-        failures.append(what)
+    failures.extend([] if holds else [what])
 
 
 def number(s):
@@ -36,8 +35,7 @@ def constant(name):
     return values.pop()
 
 
-def literal(pattern):
-    return int(re.search(pattern, TEXT).group(1))
+def literal(pattern): return int(re.search(pattern, TEXT).group(1))
 
 
 def table(name):
@@ -45,27 +43,25 @@ def table(name):
     return [[number(x) for x in e.split(",")] for e in re.findall(r"\{([^{}]*)\}", body)]
 
 
-def exact(pair):
-    return pair[0] + pair[1]
+def exact(pair): return pair[0] + pair[1]
 
 
-digits, held = int(constant("kTermDigits")), int(constant("kHeldDigits"))
-max_integer, max_count = int(constant("kMaxIntegerDigits")), int(constant("kMaxExponentMagnitude"))
-min_exp, max_exp = int(constant("kMinResultExponent")), int(constant("kMaxResultExponent"))
+digits, held, max_integer, max_count, min_exp, max_exp = (int(constant("k" + n)) for n in (
+    "TermDigits", "HeldDigits", "MaxIntegerDigits", "MaxExponentMagnitude", "MinResultExponent", "MaxResultExponent"))
 term = [table("kTerm")[10 * k:10 * k + 10] for k in range(digits)]
 ten, tenth = table("kTenPower"), table("kTenthPower")
 bits = max_count.bit_length()
 
 # The tables and the chain's tenth.
 check("kTenth = 0.1 (1 + 2^-54)", constant("kTenth") == Q(1, 10) * (1 + delta))
-check("each term exceeds d 10^-(k+1) by less than 2 * 10^-15 relative, and term k is below 10^-k",
-      all(0 < exact(term[k][d]) / Q(d, 10 ** (k + 1)) - 1 < Q(2, 10**15) for k in range(digits) for d in range(1, 10))
-      and all(exact(term[k][9]) < Q(1, 10**k) for k in range(digits)))
+check("each term exceeds d 10^-(k+1) by less than 2 * 10^-15 relative, and term k is below 10^-k", all(
+    0 < exact(term[k][d]) / Q(d, 10 ** (k + 1)) - 1 < Q(2, 10**15) and exact(term[k][9]) < Q(1, 10**k)
+    for k in range(digits) for d in range(1, 10)))
 limit = constant("kExactIntegerLimit")
-check("below kExactIntegerLimit n * 10 + 9 < 2^53, and the limit is at least 9 * 10^14",
-      (limit - 1) * 10 + 9 < 2**53 and limit >= 9 * 10**14)
+check("below kExactIntegerLimit n * 10 + 9 < 2^53, and the limit is at least 9 * 10^14", (limit - 1) * 10 + 9 < 2**53
+      and limit >= 9 * 10**14)
 check("the powers are finite below the count's bits and infinite or zero at them",
-      all(p[0] not in (0, INF) for p in ten[:bits] + tenth[:bits]) and ten[bits][0] == INF and tenth[bits][0] == 0
+      all(p[0] not in (0, INF) for p in ten[:bits] + tenth[:bits]) and (ten[bits][0], tenth[bits][0]) == (INF, 0)
       and max_count == 2**bits - 1)
 if failures:
     sys.exit("the count's limit does not fit the power tables")
@@ -78,8 +74,8 @@ add = (r1 + r2) / (1 - u)       # relative to the exact sum >= X (1 - u)
 bc = u                                  # |b c| <= u a c, rounded: u^2 a c
 cross = u + bc * (1 + u)                # fma(a, d, fl(b c)), rounded: u cross
 tau = cross * (1 + u) + u               # fl(cross + error), the error of t below u a c
-check("a subnormal piece's absolute error 2^-1075 is within u^2 of a product >= 2^(kMinResultExponent - 1)",
-      Q(1, 2**1075) <= u * u * Q(2) ** (min_exp - 1))
+check("a subnormal piece's absolute error 2^-1075 is within u^2 of a product >= 2^(kMinResultExponent - 1)", Q(1, 2**1075)
+      <= u * u * Q(2) ** (min_exp - 1))
 mul = (u * (bc + cross + tau) + u * u) / (1 - u) ** 2 + 3 * u * u  # b d left out: u^2 a c
 op = 16 * u * u
 check("addition and multiplication deviate by at most 16 u^2", add <= op and mul <= op,
@@ -100,8 +96,7 @@ check("the fraction of a long integer adds to less than 1 + 2^-53", over < Q(1, 
       f"(from {next(j for j, s in enumerate(nines) if s > 1)} nines on it exceeds one)")
 
 
-def top64(p, target):
-    """|hi - target| in units of the 64-bit mantissa hi of a 128-bit entry."""
+def top64(p, target):  # |hi - target| in units of the 64-bit mantissa hi of a 128-bit entry
     return abs(p[0] - target / Q(2) ** (p[2] + 64)) if target else 0
 
 
@@ -121,8 +116,7 @@ check("the 64-bit factors are within 2 units of what they stand for", t64 <= 2, 
 
 
 def times64(r, c):  # (real bound, the proof's bound) after one product of the 64-bit step
-    m = 2**64 - 1
-    return (r * m + t64 * m + r * t64) / 2**63 + 1 - Q(1, 2**63), 2 * (c + 2) + 1
+    return (r * (2**64 - 1) + t64 * (2**64 - 1) + r * t64) / 2**63 + 1 - Q(1, 2**63), 2 * (c + 2) + 1
 
 
 model = constant("kRound64ModelError")
@@ -143,13 +137,12 @@ check("64-bit step: E + kRound64ModelError stays below 0x400", worst + model < 0
 fixed = table("kTermFixed")
 term_error = max(abs(fixed[10 * k + d][0] * 2**64 + fixed[10 * k + d][1] - exact(term[k][d]) * 2**127)
                  for k in range(digits) for d in range(10))
-check("fraction terms within 1/2 of 2^-127, their sum within kTermError",
-      term_error <= Q(1, 2) and digits * term_error <= constant("kTermError"))
+check("fraction terms within 1/2 of 2^-127, their sum within kTermError", term_error <= Q(1, 2)
+      and digits * term_error <= constant("kTermError"))
 check("any fraction's terms add to less than 2^128", sum(f[0] * 2**64 + f[1] for f in fixed[9::10]) < 2**128)
 
 
-def wide(p):
-    return p[0] * 2**64 + p[1], p[2]
+def wide(p): return p[0] * 2**64 + p[1], p[2]
 
 
 def mul_top(x, y):  # wide.h: the low halves' product left out, the top 128 bits kept
