@@ -151,15 +151,11 @@ def mul_top(x, y):  # wide.h: the low halves' product left out, the top 128 bits
 
 
 err_low, err_both = literal(r"times\(x, low\[count\], (\d+)\)"), literal(r"t\.shifted\}, (\d+)\)")
-t_low = t_both = 0
-for name, powers in (("kTen", ten), ("kTenth", tenth)):
-    for c in range(max_count + 1):
-        a, b = low[name + "Low"][c & 31], high[name + "High"][c >> 5]
-        if c < 32:
-            t_low = max(t_low, abs(wide(a)[0] - product(powers, c) / Q(2) ** a[2]))
-        else:
-            m, s = mul_top(wide(a)[0], wide(b)[0])
-            t_both = max(t_both, abs(m - product(powers, c) / Q(2) ** (a[2] + b[2] + 127 + s)))
+entries = [(c, low[n + "Low"][c & 31], high[n + "High"][c >> 5], product(p, c))
+           for n, p in (("kTen", ten), ("kTenth", tenth)) for c in range(max_count + 1)]
+t_low = max(abs(wide(a)[0] - v / Q(2) ** a[2]) for c, a, b, v in entries if c < 32)
+t_both = max(abs(m - v / Q(2) ** (a[2] + b[2] + 127 + s)) for c, a, b, v in entries if c >= 32
+             for m, s in [mul_top(wide(a)[0], wide(b)[0])])
 check("powers within their error: one entry, and two multiplied", t_low <= err_low and t_both <= err_both,
       f"({float(t_low):.3f} <= {err_low}, {float(t_both):.3f} <= {err_both})")
 shift = literal(r"shift < -(\d+)\) return")

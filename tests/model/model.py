@@ -229,27 +229,21 @@ def to_lower(c): return (c + 32) & 0xFF if is_upper(c) else c
 def scan(fmt, text):
     if fmt is None or text is None:
         return -1, []
-    fmt, text, i, k, values = fmt.split(b"\0")[0], text.split(b"\0")[0], 0, 0, []
-    while k < len(fmt):
-        if fmt[k] in b" \t\n\v\f\r%":  # white space in the format, %% and %u skip white space
-            while i < len(text) and text[i] in b" \t\n\v\f\r":
-                i += 1
-            if fmt[k] != 0x25:
-                k += 1
+    text, i, values, blank = text.split(b"\0")[0], 0, [], b" \t\n\v\f\r"
+    for piece in re.findall(rb"\s+|%u|%%|%?.", fmt.split(b"\0")[0], re.S):
+        if piece[0] in blank + b"%":  # white space in the format, %% and %u skip white space
+            i = len(text) - len(text[i:].lstrip(blank))
+            if piece[0] != 0x25:
                 continue
         if i >= len(text):
             return len(values) or -1, values
-        if fmt[k:k + 2] == b"%u":
-            j = e = i + (text[i] in b"+-")
-            while e < len(text) and 0x30 <= text[e] <= 0x39:
-                e += 1
-            if e == j:
-                break
-            n = int(text[j:e])  # beyond 32 bits: the largest; a '-' negates modulo 2^32
+        number = re.match(rb"[+-]?(\d+)", text[i:]) if piece == b"%u" else None
+        if number:  # beyond 32 bits: the largest; a '-' negates modulo 2^32
+            n = int(number[1])
             values.append(M32 if n > M32 else -n & M32 if text[i] == 0x2D else n)
-            i, k = e, k + 2
-        elif fmt[k:k + 2] == b"%%" or (fmt[k] != 0x25 and fmt[k] == text[i]):
-            i, k = i + 1, k + 1 + (fmt[k] == 0x25)
+            i += number.end()
+        elif piece == b"%%" or (piece[0] != 0x25 and piece == text[i:i + 1]):
+            i += 1
         else:
             break  # a mismatch, or a conversion not offered
     return len(values), values
@@ -362,11 +356,9 @@ def soft_str2float(text, null):
     return [hx(d, 16), "null" if end is None else hx(end, 8)], []
 
 
-def str_to_lower(s, count, null):
-    b, i = bytearray((s or b"") + b"\0"), 0
-    while b[i] and count:
-        b[i], i, count = to_lower(b[i]), i + 1, count - 1
-    return ['""' if s is None else quoted(b)], []
+def str_to_lower(s, count, null):  # up to count bytes before the terminator
+    n = min(count, len((s or b"").split(b"\0")[0]))
+    return ['""' if s is None else quoted(bytes(map(to_lower, s[:n])) + s[n:] + b"\0")], []
 
 
 def str_to_upper(s, size, null):  # size 0: no room for the terminator, nothing written
@@ -394,8 +386,8 @@ def hard_text(text, null):  # the text in place of its number
 
 FAMILIES = {
     "arith": {
-        **{"KEL_D" + n: arith(D, op) for n, op in (("add", add), ("sub", sub), ("mut", mul), ("div", div))},
-        **{"KEL_S" + n: arith(F, op) for n, op in (("add", add), ("sub", sub), ("mut", mul), ("div", div))},
+        **{"KEL_" + p + n: arith(f, op) for p, f in (("D", D), ("S", F))
+           for n, op in (("add", add), ("sub", sub), ("mut", mul), ("div", div))},
         "KEL_Dcmp": compare(D), "KEL_Scmp": compare(F), "DdivIntoDivisor": arith(D, div)},
     "elementary": {
         **{n: elementary(f, lambda x, lib, f=f: log(f, x, lib), lambda f, x: iszero(f, x) or below_zero(f, x))
