@@ -4,6 +4,7 @@ constants and tables as the sources define them: fails, naming the bound,
 where a table or a constant no longer satisfies what the proof needs.
   tests/parser_proof.py [source root]
 """
+import functools
 import math
 import re
 import sys
@@ -120,16 +121,12 @@ def times64(r, c):  # (real bound, the proof's bound) after one product of the 6
 
 
 model = constant("kRound64ModelError")
-worst, covered = 0, True
 shifted = 2 ** (64 - (10 ** (held - 1)).bit_length())  # a long integer's head, at least 10^18, to the top bit
 long_start = (shifted * (1 + over), shifted)
-for start, factors in (((1, 1), 0), ((1, 1), 1), (long_start, 1), (long_start, 2)):
-    for count in range(3):
-        r, c = start
-        for _ in range(factors + count):
-            r, c = times64(r, c)
-        worst = max(worst, c)
-        covered &= c + model + 1 - r - (chain + Q(1, 2**99)) * (2**64 + r) > 0
+ends = [functools.reduce(lambda rc, _: times64(*rc), range(factors + count), start) for count in range(3)
+        for start, factors in (((1, 1), 0), ((1, 1), 1), (long_start, 1), (long_start, 2))]
+worst = max(c for r, c in ends)
+covered = all(c + model + 1 - r - (chain + Q(1, 2**99)) * (2**64 + r) > 0 for r, c in ends)
 check("64-bit step: every path's error, the chain's and rho' are below E + kRound64ModelError + 1", covered)
 check("64-bit step: E + kRound64ModelError stays below 0x400", worst + model < 0x400, f"(E at most {worst})")
 

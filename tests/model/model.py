@@ -290,13 +290,12 @@ def arith(f, op):
     return lambda a, b, null: answered(f, (a, b), null, lambda a, b: op(f, a, b), bad)
 
 
-def compare(f):
-    def call(a, b, null):
-        if None in (a, b):
-            return [hx(M32, 8)], []
-        ka, kb = (-(x & f.magnitude) if x & f.sign else x for x in (a, b))
-        return [hx(0 if isnan(f, a) or isnan(f, b) else 1 if ka > kb else 2 if ka < kb else 0, 8)], []
-    return call
+def order(f, a, b):  # 1: a above b, 2: below, 0: equal or unordered
+    ka, kb = (-(x & f.magnitude) if x & f.sign else x for x in (a, b))
+    return 0 if isnan(f, a) or isnan(f, b) else 1 if ka > kb else 2 if ka < kb else 0
+
+
+def compare(f): return lambda a, b, null: ([hx(M32 if None in (a, b) else order(f, a, b), 8)], [])
 
 
 def elementary(f, value, bad=lambda f, x: False):
