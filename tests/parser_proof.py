@@ -4,6 +4,7 @@ constants and tables as the sources define them: fails, naming the bound,
 where a table or a constant no longer satisfies what the proof needs.
   tests/parser_proof.py [source root]
 """
+import functools
 import math
 import re
 import sys
@@ -19,8 +20,7 @@ failures = []
 
 def check(what, holds, value=""):
     print(f"{'ok  ' if holds else 'FAIL'} {what} {value}")
-    if not holds:
-        failures.append(what)
+    failures.extend([] if holds else [what])
 
 
 def number(s):
@@ -36,8 +36,7 @@ def constant(name):
     return values.pop()
 
 
-def literal(pattern):
-    return int(re.search(pattern, TEXT).group(1))
+def literal(pattern): return int(re.search(pattern, TEXT).group(1))
 
 
 def table(name):
@@ -45,27 +44,25 @@ def table(name):
     return [[number(x) for x in e.split(",")] for e in re.findall(r"\{([^{}]*)\}", body)]
 
 
-def exact(pair):
-    return pair[0] + pair[1]
+def exact(pair): return pair[0] + pair[1]
 
 
-digits, held = int(constant("kTermDigits")), int(constant("kHeldDigits"))
-max_integer, max_count = int(constant("kMaxIntegerDigits")), int(constant("kMaxExponentMagnitude"))
-min_exp, max_exp = int(constant("kMinResultExponent")), int(constant("kMaxResultExponent"))
+digits, held, max_integer, max_count, min_exp, max_exp = (int(constant("k" + n)) for n in (
+    "TermDigits", "HeldDigits", "MaxIntegerDigits", "MaxExponentMagnitude", "MinResultExponent", "MaxResultExponent"))
 term = [table("kTerm")[10 * k:10 * k + 10] for k in range(digits)]
 ten, tenth = table("kTenPower"), table("kTenthPower")
 bits = max_count.bit_length()
 
 # The tables and the chain's tenth.
 check("kTenth = 0.1 (1 + 2^-54)", constant("kTenth") == Q(1, 10) * (1 + delta))
-check("each term exceeds d 10^-(k+1) by less than 2 * 10^-15 relative, and term k is below 10^-k",
-      all(0 < exact(term[k][d]) / Q(d, 10 ** (k + 1)) - 1 < Q(2, 10**15) for k in range(digits) for d in range(1, 10))
-      and all(exact(term[k][9]) < Q(1, 10**k) for k in range(digits)))
+check("each term exceeds d 10^-(k+1) by less than 2 * 10^-15 relative, and term k is below 10^-k", all(
+    0 < exact(term[k][d]) / Q(d, 10 ** (k + 1)) - 1 < Q(2, 10**15) and exact(term[k][9]) < Q(1, 10**k)
+    for k in range(digits) for d in range(1, 10)))
 limit = constant("kExactIntegerLimit")
-check("below kExactIntegerLimit n * 10 + 9 < 2^53, and the limit is at least 9 * 10^14",
-      (limit - 1) * 10 + 9 < 2**53 and limit >= 9 * 10**14)
+check("below kExactIntegerLimit n * 10 + 9 < 2^53, and the limit is at least 9 * 10^14", (limit - 1) * 10 + 9 < 2**53
+      and limit >= 9 * 10**14)
 check("the powers are finite below the count's bits and infinite or zero at them",
-      all(p[0] not in (0, INF) for p in ten[:bits] + tenth[:bits]) and ten[bits][0] == INF and tenth[bits][0] == 0
+      all(p[0] not in (0, INF) for p in ten[:bits] + tenth[:bits]) and (ten[bits][0], tenth[bits][0]) == (INF, 0)
       and max_count == 2**bits - 1)
 if failures:
     sys.exit("the count's limit does not fit the power tables")
@@ -78,8 +75,8 @@ add = (r1 + r2) / (1 - u)       # relative to the exact sum >= X (1 - u)
 bc = u                                  # |b c| <= u a c, rounded: u^2 a c
 cross = u + bc * (1 + u)                # fma(a, d, fl(b c)), rounded: u cross
 tau = cross * (1 + u) + u               # fl(cross + error), the error of t below u a c
-check("a subnormal piece's absolute error 2^-1075 is within u^2 of a product >= 2^(kMinResultExponent - 1)",
-      Q(1, 2**1075) <= u * u * Q(2) ** (min_exp - 1))
+check("a subnormal piece's absolute error 2^-1075 is within u^2 of a product >= 2^(kMinResultExponent - 1)", Q(1, 2**1075)
+      <= u * u * Q(2) ** (min_exp - 1))
 mul = (u * (bc + cross + tau) + u * u) / (1 - u) ** 2 + 3 * u * u  # b d left out: u^2 a c
 op = 16 * u * u
 check("addition and multiplication deviate by at most 16 u^2", add <= op and mul <= op,
@@ -100,8 +97,7 @@ check("the fraction of a long integer adds to less than 1 + 2^-53", over < Q(1, 
       f"(from {next(j for j, s in enumerate(nines) if s > 1)} nines on it exceeds one)")
 
 
-def top64(p, target):
-    """|hi - target| in units of the 64-bit mantissa hi of a 128-bit entry."""
+def top64(p, target):  # |hi - target| in units of the 64-bit mantissa hi of a 128-bit entry
     return abs(p[0] - target / Q(2) ** (p[2] + 64)) if target else 0
 
 
@@ -121,21 +117,16 @@ check("the 64-bit factors are within 2 units of what they stand for", t64 <= 2, 
 
 
 def times64(r, c):  # (real bound, the proof's bound) after one product of the 64-bit step
-    m = 2**64 - 1
-    return (r * m + t64 * m + r * t64) / 2**63 + 1 - Q(1, 2**63), 2 * (c + 2) + 1
+    return (r * (2**64 - 1) + t64 * (2**64 - 1) + r * t64) / 2**63 + 1 - Q(1, 2**63), 2 * (c + 2) + 1
 
 
 model = constant("kRound64ModelError")
-worst, covered = 0, True
 shifted = 2 ** (64 - (10 ** (held - 1)).bit_length())  # a long integer's head, at least 10^18, to the top bit
 long_start = (shifted * (1 + over), shifted)
-for start, factors in (((1, 1), 0), ((1, 1), 1), (long_start, 1), (long_start, 2)):
-    for count in range(3):
-        r, c = start
-        for _ in range(factors + count):
-            r, c = times64(r, c)
-        worst = max(worst, c)
-        covered &= c + model + 1 - r - (chain + Q(1, 2**99)) * (2**64 + r) > 0
+ends = [functools.reduce(lambda rc, _: times64(*rc), range(factors + count), start) for count in range(3)
+        for start, factors in (((1, 1), 0), ((1, 1), 1), (long_start, 1), (long_start, 2))]
+worst = max(c for r, c in ends)
+covered = all(c + model + 1 - r - (chain + Q(1, 2**99)) * (2**64 + r) > 0 for r, c in ends)
 check("64-bit step: every path's error, the chain's and rho' are below E + kRound64ModelError + 1", covered)
 check("64-bit step: E + kRound64ModelError stays below 0x400", worst + model < 0x400, f"(E at most {worst})")
 
@@ -143,13 +134,12 @@ check("64-bit step: E + kRound64ModelError stays below 0x400", worst + model < 0
 fixed = table("kTermFixed")
 term_error = max(abs(fixed[10 * k + d][0] * 2**64 + fixed[10 * k + d][1] - exact(term[k][d]) * 2**127)
                  for k in range(digits) for d in range(10))
-check("fraction terms within 1/2 of 2^-127, their sum within kTermError",
-      term_error <= Q(1, 2) and digits * term_error <= constant("kTermError"))
+check("fraction terms within 1/2 of 2^-127, their sum within kTermError", term_error <= Q(1, 2)
+      and digits * term_error <= constant("kTermError"))
 check("any fraction's terms add to less than 2^128", sum(f[0] * 2**64 + f[1] for f in fixed[9::10]) < 2**128)
 
 
-def wide(p):
-    return p[0] * 2**64 + p[1], p[2]
+def wide(p): return p[0] * 2**64 + p[1], p[2]
 
 
 def mul_top(x, y):  # wide.h: the low halves' product left out, the top 128 bits kept
@@ -158,15 +148,11 @@ def mul_top(x, y):  # wide.h: the low halves' product left out, the top 128 bits
 
 
 err_low, err_both = literal(r"times\(x, low\[count\], (\d+)\)"), literal(r"t\.shifted\}, (\d+)\)")
-t_low = t_both = 0
-for name, powers in (("kTen", ten), ("kTenth", tenth)):
-    for c in range(max_count + 1):
-        a, b = low[name + "Low"][c & 31], high[name + "High"][c >> 5]
-        if c < 32:
-            t_low = max(t_low, abs(wide(a)[0] - product(powers, c) / Q(2) ** a[2]))
-        else:
-            m, s = mul_top(wide(a)[0], wide(b)[0])
-            t_both = max(t_both, abs(m - product(powers, c) / Q(2) ** (a[2] + b[2] + 127 + s)))
+entries = [(c, low[n + "Low"][c & 31], high[n + "High"][c >> 5], product(p, c))
+           for n, p in (("kTen", ten), ("kTenth", tenth)) for c in range(max_count + 1)]
+t_low = max(abs(wide(a)[0] - v / Q(2) ** a[2]) for c, a, b, v in entries if c < 32)
+t_both = max(abs(m - v / Q(2) ** (a[2] + b[2] + 127 + s)) for c, a, b, v in entries if c >= 32
+             for m, s in [mul_top(wide(a)[0], wide(b)[0])])
 check("powers within their error: one entry, and two multiplied", t_low <= err_low and t_both <= err_both,
       f"({float(t_low):.3f} <= {err_low}, {float(t_both):.3f} <= {err_both})")
 shift = literal(r"shift < -(\d+)\) return")

@@ -58,17 +58,14 @@ def product(command, lines):
 
 def main():
     args = argparse.ArgumentParser()
-    args.add_argument("--seed", type=int, default=random.SystemRandom().randrange(1 << 32))
-    args.add_argument("--golden", type=int, default=5000)
-    args.add_argument("--generated", type=int, default=20000)
+    for flag, default in (("--seed", random.SystemRandom().randrange(1 << 32)), ("--golden", 5000), ("--generated", 20000)):
+        args.add_argument(flag, type=int, default=default)
     args.add_argument("command", nargs="*")
     a = args.parse_args()
     start, rng = time.monotonic(), random.Random(a.seed)
     print("seed %d (check.py --seed %d draws the same lines)" % (a.seed, a.seed))
-    checked = []  # (family, line)
-    for path in sorted((TESTS / "vectors").glob("*.vec")):
-        checked += [("vectors/" + path.stem, l) for l in path.read_text(encoding="latin-1").splitlines()
-                    if l.strip() and not l.startswith("#")]
+    checked = [("vectors/" + path.stem, l) for path in sorted((TESTS / "vectors").glob("*.vec"))  # (family, line)
+               for l in path.read_text(encoding="latin-1").splitlines() if l.strip() and not l.startswith("#")]
     golden = sorted((TESTS / "data").glob("*_golden.txt"))
     for path in golden:
         lines = [l for l in path.read_text(encoding="latin-1").splitlines()

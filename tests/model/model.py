@@ -7,6 +7,7 @@
 # results in hex, texts quoted, then " ! NAME" for each report.
 import functools
 import math
+import re
 import struct
 
 
@@ -27,6 +28,11 @@ def isnan(f, x): return x & f.magnitude > f.inf
 def isinf(f, x): return x & f.magnitude == f.inf
 def finite(f, x): return x & f.magnitude < f.inf
 def iszero(f, x): return x & f.magnitude == 0
+
+
+# A NaN operand passes through, quieted; of two, the first (None: no NaN).
+def first_nan(f, *xs): return next((x | 1 << (f.m - 1) for x in xs if isnan(f, x)), None)
+def nan_through(op): return lambda f, *xs: first_nan(f, *xs) or op(f, *xs)  # a quiet NaN is never 0
 
 
 # A finite value as (M, E), the value M * 2**E.
@@ -53,14 +59,9 @@ def rnd(f, mant, e, sticky=False, negative_zero=False):
     return s | (f.inf if biased >= f.inf >> f.m else biased << f.m | q & f.fraction)
 
 
-# A NaN operand passes through, quieted; of two, the first.
-def first_nan(f, *xs): return next(x | 1 << (f.m - 1) for x in xs if isnan(f, x))
-
-
+@nan_through
 def add(f, a, b):
-    if not finite(f, a) or not finite(f, b):
-        if isnan(f, a) or isnan(f, b):
-            return first_nan(f, a, b)
+    if isinf(f, a) or isinf(f, b):
         return f.nan if isinf(f, a) and isinf(f, b) and (a ^ b) & f.sign else (a if isinf(f, a) else b)
     (ma, ea), (mb, eb) = exact(f, a), exact(f, b)
     e = min(ea, eb)  # an exact zero is -0 only as the sum of two -0
@@ -70,9 +71,8 @@ def add(f, a, b):
 def sub(f, a, b): return add(f, a, b if isnan(f, b) else b ^ f.sign)
 
 
+@nan_through
 def mul(f, a, b):
-    if isnan(f, a) or isnan(f, b):
-        return first_nan(f, a, b)
     s = (a ^ b) & f.sign
     if isinf(f, a) or isinf(f, b):
         return f.nan if iszero(f, a) or iszero(f, b) else s | f.inf
@@ -80,9 +80,8 @@ def mul(f, a, b):
     return rnd(f, ma * mb, ea + eb, negative_zero=s)
 
 
+@nan_through
 def div(f, a, b):
-    if isnan(f, a) or isnan(f, b):
-        return first_nan(f, a, b)
     s = (a ^ b) & f.sign
     if isinf(f, a) or iszero(f, b):
         return f.nan if isinf(f, b) or iszero(f, a) else s | f.inf
@@ -94,11 +93,10 @@ def div(f, a, b):
     return rnd(f, -q if s else q, ea - eb - shift, sticky=r != 0)
 
 
+@nan_through
 def sqrt(f, a):
-    if isnan(f, a) or iszero(f, a) or a == f.inf:
-        return first_nan(f, a) if isnan(f, a) else a
-    if a & f.sign:
-        return f.nan
+    if iszero(f, a) or a & f.sign or a == f.inf:
+        return f.nan if a & f.sign and not iszero(f, a) else a
     m, e = exact(f, a)
     shift = 2 * f.m + 4 + (e & 1)  # bits enough for the root, and an even exponent
     r = math.isqrt(m << shift)
@@ -112,10 +110,9 @@ def trunc(f, x):  # toward zero
     return m << e if e >= 0 else (abs(m) >> -e) * (1 if m >= 0 else -1)
 
 
+@nan_through
 def ceil(f, x):
-    if not finite(f, x):
-        return first_nan(f, x) if isnan(f, x) else x
-    m, e = exact(f, x)
+    m, e = exact(f, x) if finite(f, x) else (0, 0)  # an infinity is its own ceiling
     return x if e >= 0 else rnd(f, -(-m >> -e), 0, negative_zero=x & f.sign)
 
 
@@ -197,34 +194,28 @@ ONE, TEN, TENTH = DIGITS[1], DIGITS[10], (0x3FB999999999999A, 0)  # the tenth: t
 
 
 # KEL_SoftStr2Float of bytes (None: a null text): the double and the end offset.
+# An exponent letter needs a sign or a digit after it, or the parse fails.
+NUMBER = re.compile(rb" *([+-]?)(\d*)(?:\.(\d*))?(?:[eE]([+-]?)(\d*))?")
+
+
 def parse(text):
     if text is None:
         return 0, None  # and a log line
-    at = lambda i: text[i] if i < len(text) else 0  # past the end: the terminator
-    digit = lambda i: 0x30 <= at(i) <= 0x39
-    i = 0
-    while at(i) == 0x20:
-        i += 1
-    negative, i = at(i) == 0x2D, i + (at(i) in b"+-")
-    acc = (0, 0)
-    while digit(i):
-        acc, i = dd_add(dd_mul(acc, TEN), DIGITS[at(i) - 0x30]), i + 1
-    if at(i) == 0x2E:
-        i, scale = i + 1, ONE
-        while digit(i):
-            scale = dd_mul(scale, TENTH)
-            acc, i = dd_add(acc, dd_mul(DIGITS[at(i) - 0x30], scale)), i + 1
-    if at(i) in b"eE" and (at(i + 1) in b"+-" or digit(i + 1)):
-        base, i, count = TENTH if at(i + 1) == 0x2D else TEN, i + (1 if digit(i + 1) else 2), 0
-        while digit(i):
-            count, i = (count * 10 + at(i) - 0x30) & M32, i + 1
-        while count:  # square and multiply, the lowest bit first
-            acc = dd_mul(acc, base) if count & 1 else acc
-            count >>= 1
-            base = dd_mul(base, base) if count else base
-    elif at(i) in b"eE":  # a letter without an exponent: the parse fails
-        acc, i = (0, 0), 0
-    return acc[0] ^ (D.sign if negative else 0), i
+    m = NUMBER.match(text)
+    negative, whole, fraction, sign = m[1] == b"-", m[2], m[3] or b"", m[4]
+    count = functools.reduce(lambda n, c: (n * 10 + c - 0x30) & M32, m[5] or b"", 0)  # modulo 2^32
+    acc, scale, base = (0, 0), ONE, TENTH if sign == b"-" else TEN
+    for c in whole:
+        acc = dd_add(dd_mul(acc, TEN), DIGITS[c - 0x30])
+    for c in fraction:
+        scale = dd_mul(scale, TENTH)
+        acc = dd_add(acc, dd_mul(DIGITS[c - 0x30], scale))
+    while count:  # square and multiply, the lowest bit first
+        acc = dd_mul(acc, base) if count & 1 else acc
+        count >>= 1
+        base = dd_mul(base, base) if count else base
+    failed = sign == m[5] == b""
+    return (0 if failed else acc[0]) ^ (D.sign if negative else 0), 0 if failed else m.end()
 
 
 def is_lower(c): return int((c - 0x61) & 0xFF <= 25)
@@ -238,27 +229,21 @@ def to_lower(c): return (c + 32) & 0xFF if is_upper(c) else c
 def scan(fmt, text):
     if fmt is None or text is None:
         return -1, []
-    fmt, text, i, k, values = fmt.split(b"\0")[0], text.split(b"\0")[0], 0, 0, []
-    while k < len(fmt):
-        if fmt[k] in b" \t\n\v\f\r%":  # white space in the format, %% and %u skip white space
-            while i < len(text) and text[i] in b" \t\n\v\f\r":
-                i += 1
-            if fmt[k] != 0x25:
-                k += 1
+    text, i, values, blank = text.split(b"\0")[0], 0, [], b" \t\n\v\f\r"
+    for piece in re.findall(rb"\s+|%u|%%|%?.", fmt.split(b"\0")[0], re.S):
+        if piece[0] in blank + b"%":  # white space in the format, %% and %u skip white space
+            i = len(text) - len(text[i:].lstrip(blank))
+            if piece[0] != 0x25:
                 continue
         if i >= len(text):
             return len(values) or -1, values
-        if fmt[k:k + 2] == b"%u":
-            j = e = i + (text[i] in b"+-")
-            while e < len(text) and 0x30 <= text[e] <= 0x39:
-                e += 1
-            if e == j:
-                break
-            n = int(text[j:e])  # beyond 32 bits: the largest; a '-' negates modulo 2^32
+        number = re.match(rb"[+-]?(\d+)", text[i:]) if piece == b"%u" else None
+        if number:  # beyond 32 bits: the largest; a '-' negates modulo 2^32
+            n = int(number[1])
             values.append(M32 if n > M32 else -n & M32 if text[i] == 0x2D else n)
-            i, k = e, k + 2
-        elif fmt[k:k + 2] == b"%%" or (fmt[k] != 0x25 and fmt[k] == text[i]):
-            i, k = i + 1, k + 1 + (fmt[k] == 0x25)
+            i += number.end()
+        elif piece == b"%%" or (piece[0] != 0x25 and piece == text[i:i + 1]):
+            i += 1
         else:
             break  # a mismatch, or a conversion not offered
     return len(values), values
@@ -293,40 +278,36 @@ def stored(f, r):  # stored, then the fault check
     return [hx(r, f.digits)], ["FP_NAN"] if isnan(f, r) else ["FP_INFINITE"] if isinf(f, r) else []
 
 
+def answered(f, xs, null, value, bad):  # bad: reported as illegal first
+    if None in xs or null:
+        return [fill(f.digits)], []
+    words, reports = stored(f, value(*xs))
+    return words, ([ILL] if bad(f, *xs) else []) + reports
+
+
 def arith(f, op):
-    def call(a, b, null):
-        if None in (a, b) or null:
-            return [fill(f.digits)], []
-        words, reports = stored(f, op(f, a, b))
-        return words, ([ILL] if op is div and (iszero(f, b) or isnan(f, b)) else []) + reports
-    return call
+    bad = lambda f, a, b: op is div and (iszero(f, b) or isnan(f, b))
+    return lambda a, b, null: answered(f, (a, b), null, lambda a, b: op(f, a, b), bad)
 
 
-def compare(f):
-    def call(a, b, null):
-        if None in (a, b):
-            return [hx(M32, 8)], []
-        ka, kb = (-(x & f.magnitude) if x & f.sign else x for x in (a, b))
-        return [hx(0 if isnan(f, a) or isnan(f, b) else 1 if ka > kb else 2 if ka < kb else 0, 8)], []
-    return call
+def order(f, a, b):  # 1: a above b, 2: below, 0: equal or unordered
+    ka, kb = (-(x & f.magnitude) if x & f.sign else x for x in (a, b))
+    return 0 if isnan(f, a) or isnan(f, b) else 1 if ka > kb else 2 if ka < kb else 0
 
 
-def elementary(f, value, bad=lambda f, x: False):  # bad: reported as illegal first
-    def call(x, null, lib=None):
-        if x is None or null:
-            return [fill(f.digits)], []
-        words, reports = stored(f, value(x, lib))
-        return words, ([ILL] if bad(f, x) else []) + reports
-    return call
+def compare(f): return lambda a, b, null: ([hx(M32 if None in (a, b) else order(f, a, b), 8)], [])
+
+
+def elementary(f, value, bad=lambda f, x: False):
+    return lambda x, null, lib=None: answered(f, (x,), null, lambda x: value(x, lib), bad)
 
 
 def below_zero(f, x): return x & f.sign and not iszero(f, x) and not isnan(f, x)
 
 
+@nan_through
 def log(f, x, lib):
-    if isnan(f, x) or x == f.inf:
-        return first_nan(f, x) if isnan(f, x) else x
-    return f.sign | f.inf if iszero(f, x) else f.nan if x & f.sign else lib
+    return x if x == f.inf else f.sign | f.inf if iszero(f, x) else f.nan if x & f.sign else lib
 
 
 def exp(x, lib): return first_nan(D, x) if isnan(D, x) else x if x == D.inf else 0 if x == D.sign | D.inf else lib
@@ -340,32 +321,18 @@ def int_ratio(n, d, null):  # a zero denominator: nothing divided, nothing store
     return ([fill(16)], [] if null else [ILL]) if null or d == 0 else stored(D, div(D, rnd(D, n, 0), rnd(D, d, 0)))
 
 
-def conversion(digits, rule):
-    return digits, lambda x, null: ([fill(digits) if x is None or null else hx(rule(x), digits)], [])
-
-
-CONVERSIONS = {
-    "Double2Ushort": conversion(4, lambda x: trunc32(D, x) & 0xFFFF),
-    "Double2Short": conversion(4, lambda x: trunc32(D, x) & 0xFFFF),
-    "Double2Int32": conversion(8, lambda x: trunc32(D, x)),
-    "Float2Int32": conversion(8, lambda x: trunc32(F, x)),
-    "Float2Uint32": conversion(8, float2uint32),
-    "Double2Uint32": conversion(8, lambda x: trunc64(x) & M32),
-    "Int322Double": conversion(16, lambda x: rnd(D, signed(x, 32), 0)),
-    "Uint322Double": conversion(16, lambda x: rnd(D, x, 0)),
-    "Short2Double": conversion(16, lambda x: rnd(D, signed(x, 16), 0)),
-    "Ushort2Double": conversion(16, lambda x: rnd(D, x, 0)),
-    "Int322Float": conversion(8, lambda x: rnd(F, signed(x, 32), 0)),
-    "Uint322Float": conversion(8, lambda x: rnd(F, x, 0)),
-    "Float2Double": conversion(16, lambda x: convert(F, D, x)),
-    "Buff2Float": conversion(8, lambda x: x),  # the bytes, whatever they hold
-    "Buff2Double": conversion(16, lambda x: x),
-    "Float2Buff": conversion(8, lambda x: x),
-    "Double2Buff": conversion(16, lambda x: x),
-    "Double2Int64": conversion(16, trunc64),
-    "Double2Uint64": conversion(16, trunc64),
-    "Int642Double": conversion(16, lambda x: rnd(D, signed(x, 64), 0)),
-    "Uint642Double": conversion(16, lambda x: rnd(D, x, 0)),
+CONVERSIONS = {  # name: (hex digits of the result, rule)
+    "Double2Ushort": (4, lambda x: trunc32(D, x) & 0xFFFF), "Double2Short": (4, lambda x: trunc32(D, x) & 0xFFFF),
+    "Double2Int32": (8, lambda x: trunc32(D, x)), "Float2Int32": (8, lambda x: trunc32(F, x)),
+    "Float2Uint32": (8, float2uint32), "Double2Uint32": (8, lambda x: trunc64(x) & M32),
+    "Int322Double": (16, lambda x: rnd(D, signed(x, 32), 0)), "Uint322Double": (16, lambda x: rnd(D, x, 0)),
+    "Short2Double": (16, lambda x: rnd(D, signed(x, 16), 0)), "Ushort2Double": (16, lambda x: rnd(D, x, 0)),
+    "Int322Float": (8, lambda x: rnd(F, signed(x, 32), 0)), "Uint322Float": (8, lambda x: rnd(F, x, 0)),
+    "Float2Double": (16, lambda x: convert(F, D, x)),
+    "Buff2Float": (8, lambda x: x),  # the bytes, whatever they hold
+    "Buff2Double": (16, lambda x: x), "Float2Buff": (8, lambda x: x), "Double2Buff": (16, lambda x: x),
+    "Double2Int64": (16, trunc64), "Double2Uint64": (16, trunc64),
+    "Int642Double": (16, lambda x: rnd(D, signed(x, 64), 0)), "Uint642Double": (16, lambda x: rnd(D, x, 0)),
 }
 
 
@@ -388,11 +355,9 @@ def soft_str2float(text, null):
     return [hx(d, 16), "null" if end is None else hx(end, 8)], []
 
 
-def str_to_lower(s, count, null):
-    b, i = bytearray((s or b"") + b"\0"), 0
-    while b[i] and count:
-        b[i], i, count = to_lower(b[i]), i + 1, count - 1
-    return ['""' if s is None else quoted(b)], []
+def str_to_lower(s, count, null):  # up to count bytes before the terminator
+    n = min(count, len((s or b"").split(b"\0")[0]))
+    return ['""' if s is None else quoted(bytes(map(to_lower, s[:n])) + s[n:] + b"\0")], []
 
 
 def str_to_upper(s, size, null):  # size 0: no room for the terminator, nothing written
@@ -420,8 +385,8 @@ def hard_text(text, null):  # the text in place of its number
 
 FAMILIES = {
     "arith": {
-        **{"KEL_D" + n: arith(D, op) for n, op in (("add", add), ("sub", sub), ("mut", mul), ("div", div))},
-        **{"KEL_S" + n: arith(F, op) for n, op in (("add", add), ("sub", sub), ("mut", mul), ("div", div))},
+        **{"KEL_" + p + n: arith(f, op) for p, f in (("D", D), ("S", F))
+           for n, op in (("add", add), ("sub", sub), ("mut", mul), ("div", div))},
         "KEL_Dcmp": compare(D), "KEL_Scmp": compare(F), "DdivIntoDivisor": arith(D, div)},
     "elementary": {
         **{n: elementary(f, lambda x, lib, f=f: log(f, x, lib), lambda f, x: iszero(f, x) or below_zero(f, x))
@@ -438,7 +403,8 @@ FAMILIES = {
         "KEL_Double2Ascii": formatting(b"%f"), "KEL_Float2String": formatting(b"%f", widen=True),
         "KEL_Double2String": formatting(b"%.14f"), "KEL_Double2String2": formatting(None)},
     "convert": {
-        **{"KEL_" + n: call for n, (_, call) in CONVERSIONS.items()},
+        **{"KEL_" + n: (lambda d, rule: lambda x, null: ([fill(d) if x is None or null else hx(rule(x), d)], []))(d, r)
+           for n, (d, r) in CONVERSIONS.items()},
         **{"Null" + n: (lambda d: lambda null: ([fill(d)], []))(d) for n, (d, _) in CONVERSIONS.items()},
         "DoubleBuffer": lambda v, offset, null: (["same", hx(v, 16)], []),  # at any offset, nothing around changed
         "FloatBuffer": lambda v, offset, null: (["same", hx(v, 8)], [])},
