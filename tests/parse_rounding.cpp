@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <bit>
 #include <string>
 
 #include "chain_tables.h"
@@ -154,11 +154,7 @@ std::string text(uint64_t index) {
   }
 }
 
-uint64_t bits(double v) {
-  uint64_t b;
-  std::memcpy(&b, &v, sizeof b);
-  return b;
-}
+uint64_t bits(double v) { return std::bit_cast<uint64_t>(v); }
 
 }  // namespace
 
