@@ -4,6 +4,7 @@
 // text and one floating conversion with any flags, width and precision.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <bit>
 #include <cstdio>
 
 #include "fuzz_support.h"
@@ -50,33 +51,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const size_t buffer_size = in.ConsumeIntegralInRange<size_t>(0, 48);
   const auto which = in.ConsumeIntegralInRange(0, 3);
   const std::string format = make_format(in);
-  uint64_t bits = in.ConsumeIntegral<uint64_t>();
-  double d;
-  float f;
-  std::memcpy(&d, &bits, sizeof d);
-  const auto low = static_cast<uint32_t>(bits);
-  std::memcpy(&f, &low, sizeof f);
+  const auto bits = in.ConsumeIntegral<uint64_t>();
+  const auto d = std::bit_cast<double>(bits);
+  const auto f = std::bit_cast<float>(static_cast<uint32_t>(bits));
 
+  // Each function, and what snprintf makes of the same value.
   const std::unique_ptr<char[]> buffer(new char[buffer_size]);
-  const char *reference = format.c_str();
-  double value = d;
-  switch (which) {
-    case 0:
-      KEL_Double2Ascii(&d, buffer.get(), buffer_size);
-      reference = "%f";
-      break;
-    case 1:
-      KEL_Float2String(&f, buffer.get(), buffer_size);
-      reference = "%f";
-      value = f;
-      break;
-    case 2:
-      KEL_Double2String(&d, buffer.get(), buffer_size);
-      reference = "%.14f";
-      break;
-    default:
-      KEL_Double2String2(&d, buffer.get(), buffer_size, format.c_str());
-  }
-  check(buffer, buffer_size, reference, value);
+  const struct {
+    const char *reference;
+    double value;
+  } made[] = {{"%f", d}, {"%f", f}, {"%.14f", d}, {format.c_str(), d}};
+  if (which == 0) KEL_Double2Ascii(&d, buffer.get(), buffer_size);
+  if (which == 1) KEL_Float2String(&f, buffer.get(), buffer_size);
+  if (which == 2) KEL_Double2String(&d, buffer.get(), buffer_size);
+  if (which == 3) KEL_Double2String2(&d, buffer.get(), buffer_size, format.c_str());
+  check(buffer, buffer_size, made[which].reference, made[which].value);
   return 0;
 }

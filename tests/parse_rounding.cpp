@@ -1,7 +1,7 @@
 // The parser's rounding steps against its chain, text for text: wherever
 // round64 or round128 decides, it must give the chain's bits.
-//   parse_rounding COUNT [FIRST]   check texts FIRST..FIRST+COUNT-1 and print
-//                                  how many the rounding steps decided
+//   parse_rounding [COUNT [FIRST]]   check texts FIRST..FIRST+COUNT-1 (a million
+//                                    from 0) and print how many the rounding steps decided
 // The texts: the hard texts (tools/kelsoft/commands/hard_texts.cpp), random numbers and numbers shaped
 // like real data (bench/realistic_texts.h), texts steered next
 // to a midpoint of the chain's own sum (with and without exponent), integers
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <bit>
 #include <string>
 
 #include "chain_tables.h"
@@ -154,20 +154,12 @@ std::string text(uint64_t index) {
   }
 }
 
-uint64_t bits(double v) {
-  uint64_t b;
-  std::memcpy(&b, &v, sizeof b);
-  return b;
-}
+uint64_t bits(double v) { return std::bit_cast<uint64_t>(v); }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: parse_rounding COUNT [FIRST]\n");
-    return 2;
-  }
-  const uint64_t count = std::strtoull(argv[1], nullptr, 10);
+  const uint64_t count = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
   const uint64_t first = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 0;
   uint64_t decided = 0, differ = 0, kind_decided[8] = {};
   for (uint64_t i = first; i < first + count; ++i) {

@@ -3,11 +3,13 @@
 // next to the square of a midpoint between two doubles, where rounding is
 // hardest, and random bit patterns; floats through the double root.
 //   sqrt_rounded COUNT   COUNT operands of each kind
+#include <bit>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <type_traits>
 
 #include "rng.h"
 #include "sqrt_rounded.h"
@@ -16,17 +18,13 @@ namespace {
 
 int failures = 0;
 
-template <typename T, typename Word>
-void check(T x, T ours, T libm) {
-  const bool same = std::bit_cast<Word>(ours) == std::bit_cast<Word>(libm) || (ours != ours && libm != libm);
-  if (same || ++failures > 10) return;
+template <typename T>
+void check(T x) {
+  using Word = std::conditional_t<sizeof(T) == 8, uint64_t, uint32_t>;
+  const T ours = static_cast<T>(kel::sqrt_rounded(x)), libm = std::sqrt(x);
+  if (std::bit_cast<Word>(ours) == std::bit_cast<Word>(libm) || (ours != ours && libm != libm) || ++failures > 10) return;
   std::printf("sqrt(%a): %a, the C library %a\n", static_cast<double>(x), static_cast<double>(ours),
               static_cast<double>(libm));
-}
-
-void check(double x) { check<double, uint64_t>(x, kel::sqrt_rounded(x), std::sqrt(x)); }
-void check(float x) {
-  check<float, uint32_t>(x, static_cast<float>(kel::sqrt_rounded(x)), std::sqrt(x));
 }
 
 }  // namespace

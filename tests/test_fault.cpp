@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,14 +27,12 @@ TEST(Report, CarriesLineAndOneRelativePath) {
 
 std::atomic<long> a_calls, b_calls;
 thread_local long my_calls = 0;
-void hook_a(const char *, int32_t, const char *) {
+template <std::atomic<long> &calls>
+void counting_hook(const char *, int32_t, const char *) {
   ++my_calls;
-  ++a_calls;
+  ++calls;
 }
-void hook_b(const char *, int32_t, const char *) {
-  ++my_calls;
-  ++b_calls;
-}
+constexpr FloatFaultHook hook_a = counting_hook<a_calls>, hook_b = counting_hook<b_calls>;
 
 TEST(Registration, LastHookWinsAndNullRemovesIt) {
   const FloatFaultHook saved = g_pfFloatAssertHook;
@@ -89,27 +88,24 @@ TEST(Hook, SeesTheStoredResult) {
   double d = 0;
   float f = 0;
   uint64_t seen = 0;
-  uint32_t seen_float = 0;
+  // Each row writes one of them; the other stays zero.
   kel::ScopedHook hook([&](const char *, int32_t, const char *) {
-    seen = std::bit_cast<uint64_t>(d);
-    seen_float = std::bit_cast<uint32_t>(f);
+    seen = std::bit_cast<uint64_t>(d) | std::bit_cast<uint32_t>(f);
   });
   const double inf = INFINITY, zero = 0, one = 1;
   const float finf = INFINITY, fzero = 0;
   const struct {
-    void (*call)(double *, const double *, const double *);
-    const double *left, *right;
+    std::function<void()> call;
     uint64_t bits;
-  } doubles[] = {{KEL_Ddiv, &zero, &zero, 0x7FF8000000000000u},
-                 {KEL_Dsub, &inf, &inf, 0x7FF8000000000000u},
-                 {KEL_Dadd, &inf, &one, 0x7FF0000000000000u}};
-  for (const auto &c : doubles) {
-    d = 0;
-    c.call(&d, c.left, c.right);
-    EXPECT_EQ(seen, c.bits);
+  } table[] = {{[&] { KEL_Ddiv(&d, &zero, &zero); }, 0x7FF8000000000000u},
+               {[&] { KEL_Dsub(&d, &inf, &inf); }, 0x7FF8000000000000u},
+               {[&] { KEL_Dadd(&d, &inf, &one); }, 0x7FF0000000000000u},
+               {[&] { KEL_Smut(&f, &fzero, &finf); }, 0x7FC00000u}};
+  for (const auto &row : table) {
+    d = f = 0;
+    row.call();
+    EXPECT_EQ(seen, row.bits) << "row " << &row - table;
   }
-  KEL_Smut(&f, &fzero, &finf);
-  EXPECT_EQ(seen_float, 0x7FC00000u);
 }
 
 // Every report reaches a registered hook on the reporting thread before the

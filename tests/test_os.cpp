@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -18,18 +17,10 @@
 
 namespace {
 
-// A fresh folder per test: suites run in parallel.
-struct TempDir {
-  std::string path;
-  TempDir() {
-    const char *base = std::getenv("TMPDIR");
-    std::string tmpl = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/kelsoft-os-XXXXXX";
-    path = mkdtemp(tmpl.data()) != nullptr ? tmpl : "";
-  }
-  ~TempDir() {
-    if (!path.empty()) rmdir(path.c_str());
-  }
-};
+// A name of its own in the scratch folder: suites run in parallel, one process each.
+std::string scratch(const char *name) {
+  return testing::TempDir() + "kelsoft-os-" + std::to_string(getpid()) + "-" + name;
+}
 
 TEST(OsPipe, BytesWrittenAreReadBack) {
   int fds[2] = {-1, -1};
@@ -50,14 +41,12 @@ TEST(OsPipe, BytesWrittenAreReadBack) {
 
 // The mode reaches mkfifo as given: only the umask takes bits away.
 TEST(OsFifo, ModeAsGivenUnderTheUmask) {
-  TempDir dir;
-  ASSERT_FALSE(dir.path.empty());
   const mode_t saved = umask(022);
   const struct {
     mode_t mode, expected;
   } table[] = {{0600, 0600}, {0640, 0640}, {0777, 0755}, {0, 0}, {0444, 0444}, {0750, 0750}};
   for (const auto &row : table) {
-    const std::string fifo = dir.path + "/fifo";
+    const std::string fifo = scratch("fifo");
     ASSERT_EQ(KEL_Mkfifo(fifo.c_str(), row.mode), 0);
     struct stat st {};
     ASSERT_EQ(stat(fifo.c_str(), &st), 0);
@@ -73,9 +62,7 @@ TEST(OsFifo, ModeAsGivenUnderTheUmask) {
 
 // The flags reach open as given, seen through fcntl: nothing added, nothing dropped.
 TEST(OsOpen, FlagsAsGiven) {
-  TempDir dir;
-  ASSERT_FALSE(dir.path.empty());
-  const std::string file = dir.path + "/file";
+  const std::string file = scratch("file");
   close(open(file.c_str(), O_WRONLY | O_CREAT, 0600));
   constexpr int kSeen = O_ACCMODE | O_NONBLOCK | O_APPEND | O_SYNC;
   for (const int flags : {O_RDONLY, O_WRONLY, O_RDWR, O_RDONLY | O_NONBLOCK, O_WRONLY | O_APPEND, O_RDWR | O_SYNC,
@@ -90,9 +77,7 @@ TEST(OsOpen, FlagsAsGiven) {
 }
 
 TEST(OsErrors, FailuresKeepTheCallsErrno) {
-  TempDir dir;
-  ASSERT_FALSE(dir.path.empty());
-  const std::string missing = dir.path + "/missing";
+  const std::string missing = scratch("missing");
   int fds[2];
   ASSERT_EQ(KEL_Pipe(fds), 0);
   ASSERT_EQ(KEL_Close(fds[0]), 0);
@@ -125,17 +110,15 @@ TEST(OsSemaphore, ThirdWaitReturnsOnlyAfterPost) {
   ASSERT_EQ(KEL_SemInit(&sem, 0, 2), 0);
   EXPECT_EQ(KEL_SemWait(&sem), 0);
   EXPECT_EQ(KEL_SemWait(&sem), 0);
-  std::atomic<bool> posted{false}, returned{false};
+  std::atomic<bool> posted{false};
   bool posted_before_return = false;
   int wait_result = -2;
   std::thread waiter([&] {
     wait_result = KEL_SemWait(&sem);
     posted_before_return = posted.load();
-    returned.store(true);
   });
-  // Only gives the waiter time to block; the flags prove the order.
+  // Only gives the waiter time to block; the flag proves the order.
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_FALSE(returned.load());
   posted.store(true);
   EXPECT_EQ(KEL_SemPost(&sem), 0);
   waiter.join();
@@ -147,9 +130,7 @@ TEST(OsSemaphore, ThirdWaitReturnsOnlyAfterPost) {
 // The open has no mode to give: the C library's checked entry stops a call
 // that would create a file rather than create it with a random mode.
 TEST(OsOpenDeathTest, CreationFlagsStopTheProcess) {
-  TempDir dir;
-  ASSERT_FALSE(dir.path.empty());
-  const std::string file = dir.path + "/new";
+  const std::string file = scratch("new");
   EXPECT_DEATH(KEL_Open(file.c_str(), O_WRONLY | O_CREAT), "without mode");
   EXPECT_NE(access(file.c_str(), F_OK), 0);
 }

@@ -24,27 +24,24 @@ for document in "${documents[@]}"; do
   number=0
   while IFS= read -r line; do
     number=$((number + 1))
-    if [ $in_block = 0 ]; then
-      [ "$line" = '```console' ] && in_block=1
-      [ "$line" = '```sh' ] && in_block=2 && sh_block="$work/sh/${document//\//_}:$number"
-      continue
-    fi
-    if [ $in_block = 2 ]; then
-      if [ "$line" = '```' ]; then in_block=0; else printf '%s\n' "$line" >>"$sh_block"; fi
-      continue
-    fi
-    if [ -n "$cmd" ] && [ "${cmd: -1}" = '\' ]; then
-      cmd="$cmd"$'\n'"$line" && printf '%s\n' "$cmd" >"$work/steps/$n.cmd" && continue
-    fi
-    if [ "$line" = '```' ]; then
-      in_block=0 cmd=""
-    elif [ "${line:0:2}" = '$ ' ]; then
-      n=$(printf '%03d' $((10#$n + 1))) cmd=${line:2}
-      printf '%s\n' "$cmd" >"$work/steps/$n.cmd" && : >"$work/steps/$n.out"
-      echo "$document:$number" >"$work/steps/$n.where"
-    elif [ -n "$cmd" ]; then
-      printf '%s\n' "$line" >>"$work/steps/$n.out"
-    fi
+    case $in_block:$line in
+    '0:```console') in_block=1 ;;
+    '0:```sh') in_block=2 sh_block="$work/sh/${document//\//_}:$number" ;;
+    0:* | '2:```') in_block=0 ;;
+    2:*) printf '%s\n' "$line" >>"$sh_block" ;;
+    *)
+      if [ "${cmd: -1}" = '\' ]; then
+        cmd="$cmd"$'\n'"$line" && printf '%s\n' "$cmd" >"$work/steps/$n.cmd"
+      elif [ "$line" = '```' ]; then
+        in_block=0 cmd=""
+      elif [ "${line:0:2}" = '$ ' ]; then
+        n=$(printf '%03d' $((10#$n + 1))) cmd=${line:2}
+        printf '%s\n' "$cmd" >"$work/steps/$n.cmd" && : >"$work/steps/$n.out"
+        echo "$document:$number" >"$work/steps/$n.where"
+      elif [ -n "$cmd" ]; then
+        printf '%s\n' "$line" >>"$work/steps/$n.out"
+      fi ;;
+    esac
   done <"$src/$document"
 done
 [ "$n" != 0 ] || { echo "no console blocks in ${documents[*]}"; exit 1; }

@@ -24,8 +24,7 @@ static void record(const char *file, int32_t line, const char *name) {
 }
 
 int main(void) {
-  const double one = 1.0;
-  const double zero = 0.0;
+  const double one = 1.0, zero = 0.0;
   double r = 0.0;
   uint32_t n = 0;
   KEL_FloatAssertReg(record);
