@@ -6,12 +6,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "kelsoft.hpp"
@@ -89,33 +89,19 @@ TEST(ScopedHook, CallableEndsAnotherScopeOnAnyThread) {
 TEST(ScopedHookDeathTest, MisuseEndsTheProgramWithAMessage) {
   std::optional<kel::ScopedHook> outer;
   const auto ends_outer = [&](const char *, int32_t, const char *) { outer.reset(); };
-  const struct {
-    std::function<void()> misuse;
-    const char *message;
-  } rows[] = {
-      {[] {
-         try {
-           kel::ScopedHook hook([](const char *, int32_t, const char *) { throw std::runtime_error("assertion"); });
-           kel::div(1.0, 0.0);
-         } catch (...) {
-         }
-       },
-       "callable threw an exception"},
-      {[&] {
-         outer.emplace(ends_outer);
-         KEL_SoftfpAssert(0);
-       },
-       "ended inside its own callable"},
-      {[&] {
-         outer.emplace([&](const char *, int32_t, const char *) {
-           kel::ScopedHook nested(ends_outer);
-           KEL_SoftfpAssert(0);
-         });
-         KEL_SoftfpAssert(0);
-       },
-       "ended inside its own callable"},
-  };
-  for (const auto &r : rows) EXPECT_DEATH(r.misuse(), r.message);
+  EXPECT_DEATH(
+      try {
+        kel::ScopedHook hook([](const char *, int32_t, const char *) { throw std::runtime_error("assertion"); });
+        kel::div(1.0, 0.0);
+      } catch (...) {},
+      "callable threw an exception");
+  EXPECT_DEATH((outer.emplace(ends_outer), KEL_SoftfpAssert(0)), "ended inside its own callable");
+  EXPECT_DEATH((outer.emplace([&](const char *, int32_t, const char *) {
+                  kel::ScopedHook nested(ends_outer);
+                  KEL_SoftfpAssert(0);
+                }),
+                KEL_SoftfpAssert(0)),
+               "ended inside its own callable");
 }
 
 // Each thread ends its two recorders out of order, reporting between the
@@ -153,34 +139,28 @@ TEST(Companion, NoAmbiguityWithCmath) {
 
 #if defined(__cpp_lib_three_way_comparison)
 TEST(Companion, Compare) {
-  struct Row {
-    double a, b;
-    std::partial_ordering expected;
-  } rows[] = {
+  const std::tuple<double, double, std::partial_ordering> rows[] = {
       {1, 2, std::partial_ordering::less},        {2, 1, std::partial_ordering::greater},
       {0.0, -0.0, std::partial_ordering::equivalent}, {kNan, 1, std::partial_ordering::unordered},
       {1, kNan, std::partial_ordering::unordered},
   };
   kel::ReportRecorder rec;
-  for (const Row &r : rows) {
-    EXPECT_EQ(kel::compare(r.a, r.b), r.expected) << r.a << " " << r.b;
-    EXPECT_EQ(kel::compare(float(r.a), float(r.b)), r.expected) << r.a << " " << r.b;
+  for (const auto &[a, b, expected] : rows) {
+    EXPECT_EQ(kel::compare(a, b), expected) << a << " " << b;
+    EXPECT_EQ(kel::compare(float(a), float(b)), expected) << a << " " << b;
   }
   EXPECT_TRUE(rec.reports().empty());
 }
 #endif
 
-// Views are cut from longer text, so reading past them would show.
+// Views are cut from longer text, so reading past them would show; "1e"
+// alone is rejected.
 TEST(Companion, ParseViews) {
   const std::string long_text = std::string(300, '0') + "1.5";
-  struct Row {
-    std::string_view text;
-    double value;
-    std::size_t consumed;
-  } rows[] = {
+  const std::tuple<std::string_view, double, std::size_t> rows[] = {
       {std::string_view("0.3xyz", 3), 0.30000000000000004, 3},
       {std::string_view("12345", 3), 123, 3},
-      {std::string_view("1e55", 2), 0, 0},  // "1e" alone is rejected
+      {std::string_view("1e55", 2), 0, 0},
       {"  -12.5e1xyz", -125, 9},
       {"-.5", -0.5, 3},
       {"  abc", 0, 0},
@@ -188,34 +168,25 @@ TEST(Companion, ParseViews) {
       {"", 0, 0},
       {long_text, 1.5, long_text.size()},
   };
-  for (const Row &r : rows) {
-    const kel::Parsed<double> d = kel::parse(r.text);
-    EXPECT_EQ(d.value, r.value) << r.text;
-    EXPECT_EQ(d.consumed, r.consumed) << r.text;
-    const kel::Parsed<float> f = kel::parse_float(r.text);
-    EXPECT_EQ(f.value, float(r.value)) << r.text;
-    EXPECT_EQ(f.consumed, r.consumed) << r.text;
+  for (const auto &[text, value, consumed] : rows) {
+    const kel::Parsed<double> d = kel::parse(text);
+    const kel::Parsed<float> f = kel::parse_float(text);
+    EXPECT_EQ(std::pair(d.value, d.consumed), std::pair(value, consumed)) << text;
+    EXPECT_EQ(std::pair(f.value, f.consumed), std::pair(float(value), consumed)) << text;
   }
 }
 
 TEST(Companion, Format) {
-  struct Row {
-    double value;
-    const char *format;
-    std::size_t size;
-    const char *text;
-    bool cut;
-  } rows[] = {
+  const std::tuple<double, const char *, std::size_t, const char *, bool> rows[] = {
       {1.5, "%f", 9, "1.500000", false}, {1.5, "%f", 8, "1.50000", true},  {3.14159, "%.2f", 4, "3.1", true},
       {3.14159, "%.2f", 5, "3.14", false}, {1.5, "%d", 9, "", true},        {1.5, "%f %f", 9, "", true},
   };
-  for (const Row &r : rows) {
+  for (const auto &[value, format, size, text, cut] : rows) {
     char buffer[16];
     std::memset(buffer, 'x', sizeof buffer);
-    const kel::Formatted f = kel::format_to(buffer, r.size, r.value, r.format);
-    EXPECT_STREQ(buffer, r.text) << r.format << " " << r.size;
-    EXPECT_EQ(f.length, std::strlen(r.text));
-    EXPECT_EQ(f.cut, r.cut) << r.format << " " << r.size;
+    const kel::Formatted f = kel::format_to(buffer, size, value, format);
+    EXPECT_EQ(std::tuple(std::string(buffer), f.length, f.cut), std::tuple(text, std::strlen(text), cut))
+        << format << " " << size;
   }
   EXPECT_EQ(kel::format(1e300).size(), 308u);
   EXPECT_EQ(kel::format(1.5, "%Lf"), "");
@@ -225,34 +196,28 @@ TEST(Companion, Format) {
 // A conversion the library's one double cannot serve reads an argument
 // never passed: a long double for L, ll and q, an int for '*'.
 TEST(Companion, DoubleConversions) {
-  const struct {
-    const char *format;
-    int conversions;
-  } rows[] = {
+  const std::pair<const char *, int> rows[] = {
       {"%f", 1},      {"%-+ #012.3e", 1}, {"x=%.1f;", 1}, {"%lf", 1},     {"%A %%", 1},    {"%.f", 1},
       {"plain", 0},   {"%%", 0},          {"", 0},        {"%f %g", 2},   {"%Lf", -1},     {"%llf", -1},
       {"%qf", -1},    {"%Le", -1},        {"%hf", -1},    {"%jf", -1},    {"%zf", -1},     {"%tf", -1},
       {"%*f", -1},    {"%.*f", -1},       {"%d", -1},     {"%s", -1},     {"%n", -1},      {"%", -1},
       {"%5", -1},     {"%1$f", -1},       {"%'f", -1},    {nullptr, -1},
   };
-  for (const auto &r : rows) {
-    const char *shown = r.format != nullptr ? r.format : "null";
-    EXPECT_EQ(kel::double_conversions(r.format), r.conversions) << shown;
-    EXPECT_EQ(kel::is_double_format(r.format), r.conversions == 1) << shown;
+  for (const auto &[format, conversions] : rows) {
+    const char *shown = format != nullptr ? format : "null";
+    EXPECT_EQ(kel::double_conversions(format), conversions) << shown;
+    EXPECT_EQ(kel::is_double_format(format), conversions == 1) << shown;
   }
 }
 
 TEST(Companion, CaseAndUnsigned) {
   EXPECT_EQ(kel::to_upper("abc\xE9z"), "ABC\xE9Z");
   EXPECT_EQ(kel::to_lower(std::string_view("ABCDEF", 3)), "abc");
-  struct Row {
-    std::string_view text;
-    std::optional<uint32_t> value;
-  } rows[] = {
+  const std::pair<std::string_view, std::optional<uint32_t>> rows[] = {
       {"42abc", 42}, {"0x10", 0},  {"99999999999", 4294967295u}, {std::string_view("4299", 2), 42},
       {"abc", {}},   {"", {}},     {"-1", 4294967295u},
   };
-  for (const Row &r : rows) EXPECT_EQ(kel::parse_uint32(r.text), r.value) << r.text;
+  for (const auto &[text, value] : rows) EXPECT_EQ(kel::parse_uint32(text), value) << text;
 }
 
 TEST(Companion, ConvertByWidth) {

@@ -1,25 +1,15 @@
-# cmake -DSTATUS=<n> [-DSTDERR=<regex>] [-DSTDOUT=<regex>] [-DINPUT=<text>] [-DEMULATOR=<command line>]
-#       -P expect_status.cmake -- PROGRAM ARGS...
-# Runs PROGRAM (under EMULATOR when given), with INPUT on its standard input
-# ("\n" for a line break), and checks its exit status and what it wrote. The
-# emulator comes as one string because cmake itself would take an option such
-# as -L from its command line.
-separate_arguments(command UNIX_COMMAND "${EMULATOR}")
-set(after_dashes FALSE)
-math(EXPR last "${CMAKE_ARGC} - 1")
-foreach(i RANGE ${last})
-  if(after_dashes)
-    list(APPEND command "${CMAKE_ARGV${i}}")
-  elseif(CMAKE_ARGV${i} STREQUAL "--")
-    set(after_dashes TRUE)
-  endif()
-endforeach()
+# cmake "-DCOMMAND=<command line>" -DSTATUS=<n> [-DSTDERR=<regex>] [-DSTDOUT=<regex>] [-DINPUT=<text>]
+#       -P expect_status.cmake
+# Runs COMMAND (an emulator first where there is one; one string because cmake
+# itself would take an option such as -L from its command line) with INPUT and
+# a line break on its standard input, and checks its exit status and what it
+# wrote.
+separate_arguments(command UNIX_COMMAND "${COMMAND}")
 set(input_file /dev/null)
-if(DEFINED INPUT)
+if(NOT "${INPUT}" STREQUAL "")
   string(MD5 hash "${command}${INPUT}")
   set(input_file ${CMAKE_CURRENT_BINARY_DIR}/input-${hash}.txt)
-  string(REPLACE "\\n" "\n" text "${INPUT}")
-  file(WRITE ${input_file} "${text}\n")
+  file(WRITE ${input_file} "${INPUT}\n")
 endif()
 execute_process(COMMAND ${command} INPUT_FILE ${input_file}
   RESULT_VARIABLE status OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)

@@ -9,7 +9,7 @@ from pathlib import Path
 
 header, man3 = Path(sys.argv[1]).read_text().splitlines(), Path(sys.argv[2])
 declared = re.compile(r"((?:KEL|LUM)_\w+)\(|^typedef [^(]*\(\*(\w+)\)|^extern [^(;]* (\w+);")
-failed = 0
+failures = []
 
 
 def unroff(text):
@@ -26,12 +26,6 @@ def comment_above(i):  # the comment that ends just above the declarations holdi
     return "\n".join(l for l in lines if l)
 
 
-def fail(name, why):
-    global failed
-    print(f"FAILED: man 3 {name}: {why}")
-    failed = 1
-
-
 overview = unroff(gzip.open(man3 / "libkelsoft.3.gz", "rt").read())
 for i, line in enumerate(header):
     if line.startswith((" ", "/")) or not (m := declared.search(line)):
@@ -43,14 +37,15 @@ for i, line in enumerate(header):
     page = unroff(gzip.open(man3 / f"{name}.3.gz", "rt").read())
     description = re.search(r"\.SH DESCRIPTION\n\.nf\n(.*?)\n\.fi\n", page, re.S)
     if not description or description[1] != contract:
-        fail(name, f"DESCRIPTION is not the header's comment above it:\n{description and description[1]}")
+        failures.append(f"{name}: DESCRIPTION is not the header's comment above it:\n{description and description[1]}")
     names = re.search(r"\.SH NAME\n(.*) - (.*)\n", page)
     if not names or name not in names[1].split(", ") or names[2] != what:
-        fail(name, f"NAME line {names and names[0]!r} does not say '{name}' - '{what}'")
+        failures.append(f"{name}: NAME line {names and names[0]!r} does not say '{name}' - '{what}'")
     if f"{name}(3)" not in overview:
-        fail(name, "not listed in libkelsoft(3)")
+        failures.append(f"{name}: not listed in libkelsoft(3)")
     if shutil.which("lexgrog"):
         whatis = subprocess.run(["lexgrog", man3 / f"{name}.3.gz"], capture_output=True, text=True).stdout
         if f" - {what}" not in whatis.replace("\n", " ").replace("  ", " "):
-            fail(name, f"whatis gives {whatis!r}")
-sys.exit(failed)
+            failures.append(f"{name}: whatis gives {whatis!r}")
+print("".join(f"FAILED: man 3 {f}\n" for f in failures), end="")
+sys.exit(bool(failures))

@@ -5,8 +5,7 @@ to those bits through the command's own parse. Prints how many have no text."""
 import random, subprocess, sys
 
 count, tool = int(sys.argv[1]), sys.argv[3:] + sys.argv[2:3]
-seed = random.randrange(1 << 32)
-rng = random.Random(seed)
+rng = random.Random(seed := random.randrange(1 << 32))
 failed = 0
 
 
