@@ -79,6 +79,7 @@ struct Adapter {
   bool typed = false;  // a signature is known
   Signature signature{};
   bool tests_addresses = true;  // false: a null address is undefined behaviour
+  bool tests_result = true;     // false: only the operands' addresses are tested
   constexpr Adapter(std::nullptr_t) {}
   constexpr Adapter(void (*adapter)(Call &)) : call(adapter) {}
   constexpr Adapter(void (*adapter)(Call &), const Signature &s) : call(adapter), typed(true), signature(s) {}
