@@ -24,10 +24,7 @@ std::string scratch(const char *name) {
 
 TEST(OsPipe, BytesWrittenAreReadBack) {
   int fds[2] = {-1, -1};
-  ASSERT_EQ(KEL_Pipe(fds), 0);
-  EXPECT_GE(fds[0], 0);
-  EXPECT_GE(fds[1], 0);
-  EXPECT_NE(fds[0], fds[1]);
+  ASSERT_EQ(KEL_Pipe(fds), 0);  // ends that are not the pipe's fail the writes and reads below
   char buf[16];
   EXPECT_EQ(KEL_Read(fds[0], buf, 0), 0);  // an empty pipe does not block a zero count
   const char sent[] = {'k', 'e', 'l', '\0', '\xFF', 'z'};
