@@ -9,7 +9,10 @@
 #ifndef KEL_DECIMAL_SCAN_H
 #define KEL_DECIMAL_SCAN_H
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 
 #include "double_double.h"
 
@@ -57,13 +60,127 @@ inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool &n
   return *p == '-' || *p == '+' ? p + 1 : p;
 }
 
+// Wide reads of the text: a word of digits at once, where the word cannot
+// reach into the next page (the text's end is unknown, but a terminated text
+// that reaches a byte reaches its page). Under a sanitizer the bytes beyond
+// the terminator would be reported, so there the scan reads byte by byte.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kWideReads = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+inline constexpr bool kWideReads = false;
+#else
+inline constexpr bool kWideReads = true;
+#endif
+#else
+inline constexpr bool kWideReads = true;
+#endif
+
+// A machine word's worth of characters, the first in the lowest byte.
+using Word = std::conditional_t<sizeof(void *) == 8, uint64_t, uint32_t>;
+inline constexpr int kWordBytes = sizeof(Word);
+inline constexpr Word kEveryByte = static_cast<Word>(0x0101010101010101u);
+inline constexpr uintptr_t kPageBytes = 4096;
+
+// c, made where it is used: a loop that hoisted its constants would hold
+// them in registers the short texts' path then saves and restores.
+inline Word in_place(Word c) {
+  asm("" : "+r"(c));
+  return c;
+}
+
+inline bool word_readable(const unsigned char *p) {
+  return (reinterpret_cast<uintptr_t>(p) & (kPageBytes - 1)) <= kPageBytes - kWordBytes;
+}
+
+inline Word load_word(const unsigned char *p) {
+  Word w;
+  std::memcpy(&w, p, sizeof w);
+  if constexpr (std::endian::native == std::endian::big) {
+    if constexpr (kWordBytes == 8) return __builtin_bswap64(w);
+    return __builtin_bswap32(w);
+  }
+  return w;
+}
+
+// Every byte of w one of '0' to '9': the high nibble 3, and adding 6 to the
+// low one carries nothing into it.
+inline bool all_digits(Word w) {
+  const Word high = in_place(kEveryByte * 0xF0);
+  return ((w & high) | (((w + in_place(kEveryByte * 6)) & high) >> 4)) == in_place(kEveryByte * 0x33);
+}
+
+// A word of digits read as a number, the first digit the most significant:
+// its value and the sum of each digit's value times its place in the word
+// (0 for the first). Pairs, then fours, then eights, each step one
+// multiplication for the value and one for the places: a half's place sum is
+// the pair's or four's first half's times the scale, plus the second's, plus
+// the second's value times the first's length.
+struct WordDigits {
+  uint32_t value, places;
+};
+template <class W>
+inline WordDigits word_digits(W w) {
+  const W kPairs = in_place(static_cast<W>(0x00FF00FF00FF00FFu)), kFours = in_place(static_cast<W>(0x0000FFFF0000FFFFu));
+  w &= in_place(kEveryByte * 0x0F);
+  const W pair_places = (w >> 8) & kPairs;
+  const W pairs = ((w * (10 * 256 + 1)) >> 8) & kPairs;
+  const W fours = ((pairs * (100 * 65536 + 1)) >> 16) & kFours;
+  const W four_places = (((pair_places * (100 * 65536 + 1)) >> 16) & kFours) + 2 * ((pairs >> 16) & kFours);
+  if constexpr (sizeof(W) == 4) {
+    return {static_cast<uint32_t>(fours), static_cast<uint32_t>(four_places)};
+  } else {
+    const uint64_t kEights = in_place(10000 * (uint64_t{1} << 32) + 1);
+    return {static_cast<uint32_t>((fours * kEights) >> 32),
+            static_cast<uint32_t>(((four_places * kEights) >> 32) + 4 * (fours >> 32))};
+  }
+}
+
+// 10^kWordBytes.
+inline constexpr uint32_t kWordScale = kWordBytes == 8 ? 100000000 : 10000;
+
+// A run of digits from p: d = d * 10 + digit for each, and with kPrefixes
+// also h = h * 10 + d. Returns where the run ends, v the value of the
+// character there. The first eight byte by byte and unrolled, so that the
+// short runs pay no more than one test a digit; a longer run then goes on a
+// word at a time where it may.
+template <bool kPrefixes>
+[[gnu::always_inline]] inline const unsigned char *digit_run(const unsigned char *p, uint64_t &d, uint64_t &h,
+                                                             unsigned &v) {
+#pragma GCC unroll 8
+  for (int i = 0; i < 8; ++i) {
+    v = digit_value(p[i]);
+    if (!is_digit_value(v)) [[unlikely]] return p + i;
+    d = d * 10 + v;
+    if constexpr (kPrefixes) h = h * 10 + d;
+  }
+  p += 8;
+  if constexpr (kWideReads) {
+    for (; word_readable(p); p += kWordBytes) {
+      const Word w = load_word(p);
+      if (!all_digits(w)) break;
+      const WordDigits digits = word_digits(w);
+      d = d * kWordScale + digits.value;
+      // Each of the word's digits adds d's value then to h once for each
+      // digit from it on: h * 10^n + n * d less the places' sum.
+      if constexpr (kPrefixes) h = h * kWordScale + kWordBytes * d - digits.places;
+    }
+  }
+  for (; is_digit_value(v = digit_value(*p)); ++p) {
+    d = d * 10 + v;
+    if constexpr (kPrefixes) h = h * 10 + d;
+  }
+  return p;
+}
+
 [[gnu::always_inline]] inline Number scan_number(const unsigned char *p, const unsigned char *text) {
   Number n;
   while (*p == '0') ++p;
   n.integer = p;
   uint64_t d = 0, h = 0;
   unsigned v;  // the last character read, as a digit's value: the tests after the loops reuse it
-  for (; is_digit_value(v = digit_value(*p)); ++p) d = d * 10 + v;
+  p = digit_run<false>(p, d, h, v);
+  asm("" : "+r"(p));  // the count from the end, not from each of the run's exits
   n.integer_digits = p - n.integer;
   n.significant = n.integer_digits;
   n.head = d;
