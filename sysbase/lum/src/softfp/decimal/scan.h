@@ -82,13 +82,6 @@ inline constexpr int kWordBytes = sizeof(Word);
 inline constexpr Word kEveryByte = static_cast<Word>(0x0101010101010101u);
 inline constexpr uintptr_t kPageBytes = 4096;
 
-// c, made where it is used: a loop that hoisted its constants would hold
-// them in registers the short texts' path then saves and restores.
-inline Word in_place(Word c) {
-  asm("" : "+r"(c));
-  return c;
-}
-
 inline bool word_readable(const unsigned char *p) {
   return (reinterpret_cast<uintptr_t>(p) & (kPageBytes - 1)) <= kPageBytes - kWordBytes;
 }
@@ -106,8 +99,8 @@ inline Word load_word(const unsigned char *p) {
 // Every byte of w one of '0' to '9': the high nibble 3, and adding 6 to the
 // low one carries nothing into it.
 inline bool all_digits(Word w) {
-  const Word high = in_place(kEveryByte * 0xF0);
-  return ((w & high) | (((w + in_place(kEveryByte * 6)) & high) >> 4)) == in_place(kEveryByte * 0x33);
+  const Word high = kEveryByte * 0xF0;
+  return ((w & high) | (((w + kEveryByte * 6) & high) >> 4)) == kEveryByte * 0x33;
 }
 
 // A word of digits read as a number, the first digit the most significant:
@@ -121,8 +114,8 @@ struct WordDigits {
 };
 template <class W>
 inline WordDigits word_digits(W w) {
-  const W kPairs = in_place(static_cast<W>(0x00FF00FF00FF00FFu)), kFours = in_place(static_cast<W>(0x0000FFFF0000FFFFu));
-  w &= in_place(kEveryByte * 0x0F);
+  constexpr W kPairs = static_cast<W>(0x00FF00FF00FF00FFu), kFours = static_cast<W>(0x0000FFFF0000FFFFu);
+  w &= kEveryByte * 0x0F;
   const W pair_places = (w >> 8) & kPairs;
   const W pairs = ((w * (10 * 256 + 1)) >> 8) & kPairs;
   const W fours = ((pairs * (100 * 65536 + 1)) >> 16) & kFours;
@@ -130,7 +123,7 @@ inline WordDigits word_digits(W w) {
   if constexpr (sizeof(W) == 4) {
     return {static_cast<uint32_t>(fours), static_cast<uint32_t>(four_places)};
   } else {
-    const uint64_t kEights = in_place(10000 * (uint64_t{1} << 32) + 1);
+    constexpr uint64_t kEights = 10000 * (uint64_t{1} << 32) + 1;
     return {static_cast<uint32_t>((fours * kEights) >> 32),
             static_cast<uint32_t>(((four_places * kEights) >> 32) + 4 * (fours >> 32))};
   }
