@@ -103,84 +103,56 @@ inline bool all_digits(Word w) {
   return ((w & high) | (((w + kEveryByte * 6) & high) >> 4)) == kEveryByte * 0x33;
 }
 
-// A word of digits read as a number, the first digit the most significant:
-// its value and the sum of each digit's value times its place in the word
-// (0 for the first). Pairs, then fours, then eights, each step one
-// multiplication for the value and one for the places: a half's place sum is
-// the pair's or four's first half's times the scale, plus the second's, plus
-// the second's value times the first's length.
-struct WordDigits {
-  uint32_t value, places;
-};
-template <class W>
-inline WordDigits word_digits(W w) {
-  constexpr W kPairs = static_cast<W>(0x00FF00FF00FF00FFu), kFours = static_cast<W>(0x0000FFFF0000FFFFu);
+// The value of a word of digits, the first digit the most significant:
+// pairs, then fours, then eights, one multiplication each.
+inline uint32_t word_value(Word w) {
   w &= kEveryByte * 0x0F;
-  const W pair_places = (w >> 8) & kPairs;
-  const W pairs = ((w * (10 * 256 + 1)) >> 8) & kPairs;
-  const W fours = ((pairs * (100 * 65536 + 1)) >> 16) & kFours;
-  const W four_places = (((pair_places * (100 * 65536 + 1)) >> 16) & kFours) + 2 * ((pairs >> 16) & kFours);
-  if constexpr (sizeof(W) == 4) {
-    return {static_cast<uint32_t>(fours), static_cast<uint32_t>(four_places)};
-  } else {
-    constexpr uint64_t kEights = 10000 * (uint64_t{1} << 32) + 1;
-    return {static_cast<uint32_t>((fours * kEights) >> 32),
-            static_cast<uint32_t>(((four_places * kEights) >> 32) + 4 * (fours >> 32))};
-  }
+  w = ((w * (10 * 256 + 1)) >> 8) & static_cast<Word>(0x00FF00FF00FF00FFu);
+  w = ((w * (100 * 65536 + 1)) >> 16) & static_cast<Word>(0x0000FFFF0000FFFFu);
+  if constexpr (kWordBytes == 8) return static_cast<uint32_t>((w * (10000 * (uint64_t{1} << 32) + 1)) >> 32);
+  return static_cast<uint32_t>(w);
 }
 
 // 10^kWordBytes.
 inline constexpr uint32_t kWordScale = kWordBytes == 8 ? 100000000 : 10000;
 
-// A run of digits from p: d = d * 10 + digit for each, and with kPrefixes
-// also h = h * 10 + d. Returns where the run ends, v the value of the
-// character there. The first eight byte by byte and unrolled, so that the
-// short runs pay no more than one test a digit; a longer run then goes on a
-// word at a time where it may.
-template <bool kPrefixes>
-[[gnu::always_inline]] inline const unsigned char *digit_run(const unsigned char *p, uint64_t &d, uint64_t &h,
-                                                             unsigned &v) {
+// A run of digits from p, d = d * 10 + digit for each: returns its length,
+// v the value of the character after it. The first eight byte by byte and
+// unrolled, so that the short runs pay one test a digit and no count; a
+// longer run goes on a word at a time where it may.
+[[gnu::always_inline]] inline long digit_run(const unsigned char *const first, uint64_t &d, unsigned &v) {
 #pragma GCC unroll 8
   for (int i = 0; i < 8; ++i) {
-    v = digit_value(p[i]);
-    if (!is_digit_value(v)) [[unlikely]] return p + i;
+    v = digit_value(first[i]);
+    if (!is_digit_value(v)) [[unlikely]] return i;
     d = d * 10 + v;
-    if constexpr (kPrefixes) h = h * 10 + d;
   }
-  p += 8;
+  const unsigned char *p = first + 8;
   if constexpr (kWideReads) {
     for (; word_readable(p); p += kWordBytes) {
       const Word w = load_word(p);
       if (!all_digits(w)) break;
-      const WordDigits digits = word_digits(w);
-      d = d * kWordScale + digits.value;
-      // Each of the word's digits adds d's value then to h once for each
-      // digit from it on: h * 10^n + n * d less the places' sum.
-      if constexpr (kPrefixes) h = h * kWordScale + kWordBytes * d - digits.places;
+      d = d * kWordScale + word_value(w);
     }
   }
-  for (; is_digit_value(v = digit_value(*p)); ++p) {
-    d = d * 10 + v;
-    if constexpr (kPrefixes) h = h * 10 + d;
-  }
-  return p;
+  for (; is_digit_value(v = digit_value(*p)); ++p) d = d * 10 + v;
+  return p - first;
 }
 
 [[gnu::always_inline]] inline Number scan_number(const unsigned char *p, const unsigned char *text) {
   Number n;
   while (*p == '0') ++p;
   n.integer = p;
-  uint64_t d = 0, h = 0;
+  uint64_t d = 0;
   unsigned v;  // the last character read, as a digit's value: the tests after the loops reuse it
-  p = digit_run<false>(p, d, h, v);
-  asm("" : "+r"(p));  // the count from the end, not from each of the run's exits
-  n.integer_digits = p - n.integer;
+  n.integer_digits = digit_run(p, d, v);
+  p += n.integer_digits;
   n.significant = n.integer_digits;
   n.head = d;
   const bool point = v == digit_value('.');
   p += point ? 1 : 0;
   n.fraction = p;
-  h = d;  // so that h ends as the sum of prefixes plus head * 10^fraction_digits
+  uint64_t h = d;  // so that h ends as the sum of prefixes plus head * 10^fraction_digits
   if (point) {
     if (n.integer_digits == 0)
       while (*p == '0') ++p;
