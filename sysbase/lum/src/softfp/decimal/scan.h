@@ -124,7 +124,8 @@ inline constexpr uint32_t kWordScale = kWordBytes == 8 ? 100000000 : 10000;
 #pragma GCC unroll 8
   for (int i = 0; i < 8; ++i) {
     v = digit_value(first[i]);
-    if (!is_digit_value(v)) [[unlikely]] return i;
+    if (!is_digit_value(v)) [[unlikely]]
+      return i;
     d = d * 10 + v;
   }
   const unsigned char *p = first + 8;
