@@ -60,10 +60,13 @@ inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool &n
   return *p == '-' || *p == '+' ? p + 1 : p;
 }
 
-// Wide reads of the text: a word of digits at once, where the word cannot
-// reach into the next page (the text's end is unknown, but a terminated text
-// that reaches a byte reaches its page). Under a sanitizer the bytes beyond
-// the terminator would be reported, so there the scan reads byte by byte.
+// Wide reads of the text: a word of digits at once, from an address that is
+// a multiple of the word's size. Such a word never reaches into the next
+// page (the text's end is unknown, but a terminated text that reaches a byte
+// reaches its page), and a memory checker takes an aligned word that is
+// partly past the end as it takes the bytes that are used. Under a sanitizer
+// the bytes beyond the terminator would be reported, so there the scan reads
+// byte by byte.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 inline constexpr bool kWideReads = false;
 #elif defined(__has_feature)
@@ -80,11 +83,8 @@ inline constexpr bool kWideReads = true;
 using Word = std::conditional_t<sizeof(void *) == 8, uint64_t, uint32_t>;
 inline constexpr int kWordBytes = sizeof(Word);
 inline constexpr Word kEveryByte = static_cast<Word>(0x0101010101010101u);
-inline constexpr uintptr_t kPageBytes = 4096;
 
-inline bool word_readable(const unsigned char *p) {
-  return (reinterpret_cast<uintptr_t>(p) & (kPageBytes - 1)) <= kPageBytes - kWordBytes;
-}
+inline bool word_aligned(const unsigned char *p) { return (reinterpret_cast<uintptr_t>(p) & (kWordBytes - 1)) == 0; }
 
 inline Word load_word(const unsigned char *p) {
   Word w;
@@ -119,7 +119,7 @@ inline constexpr uint32_t kWordScale = kWordBytes == 8 ? 100000000 : 10000;
 // A run of digits from p, d = d * 10 + digit for each: returns its length,
 // v the value of the character after it. The first eight byte by byte and
 // unrolled, so that the short runs pay one test a digit and no count; a
-// longer run goes on a word at a time where it may.
+// longer run goes on to an aligned address, then a word at a time.
 [[gnu::always_inline]] inline long digit_run(const unsigned char *const first, uint64_t &d, unsigned &v) {
 #pragma GCC unroll 8
   for (int i = 0; i < 8; ++i) {
@@ -130,7 +130,11 @@ inline constexpr uint32_t kWordScale = kWordBytes == 8 ? 100000000 : 10000;
   }
   const unsigned char *p = first + 8;
   if constexpr (kWideReads) {
-    for (; word_readable(p); p += kWordBytes) {
+    for (; !word_aligned(p); ++p) {
+      if (!is_digit_value(v = digit_value(*p))) return p - first;
+      d = d * 10 + v;
+    }
+    for (;; p += kWordBytes) {
       const Word w = load_word(p);
       if (!all_digits(w)) break;
       d = d * kWordScale + word_value(w);
