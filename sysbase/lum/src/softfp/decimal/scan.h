@@ -79,7 +79,8 @@ inline constexpr bool kWideReads = true;
 inline constexpr bool kWideReads = true;
 #endif
 
-// A machine word's worth of characters, the first in the lowest byte.
+// A machine word's worth of characters as load_word gives them: the first in
+// the lowest byte on every machine.
 using Word = std::conditional_t<sizeof(void *) == 8, uint64_t, uint32_t>;
 inline constexpr int kWordBytes = sizeof(Word);
 inline constexpr Word kEveryByte = static_cast<Word>(0x0101010101010101u);
@@ -116,7 +117,7 @@ inline uint32_t word_value(Word w) {
 // 10^kWordBytes.
 inline constexpr uint32_t kWordScale = kWordBytes == 8 ? 100000000 : 10000;
 
-// A run of digits from p, d = d * 10 + digit for each: returns its length,
+// A run of digits from first, d = d * 10 + digit for each: returns its length,
 // v the value of the character after it. The first eight byte by byte and
 // unrolled, so that the short runs pay one test a digit and no count; a
 // longer run goes on to an aligned address, then a word at a time.
