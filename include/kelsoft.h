@@ -185,7 +185,9 @@ void KEL_IntMut(uint32_t numerator, uint32_t denominator, double *result);
  * The library's own parser, not strtod: the same bits on every host as on
  * the PowerPC target; it never reports to the hook and never sets errno.
  * *end (when end is not null) receives the first character not consumed.
- * Grammar, read byte by byte and never past a terminator:
+ * Grammar (the text is read up to its terminator; a long run of digits a
+ * whole aligned word at a time, never past the word that holds the
+ * terminator):
  *   spaces (0x20 only; not tabs or newlines), an optional '+' or '-',
  *   digits, an optional '.' and digits, an optional exponent: 'e' or 'E',
  *   then '+', '-' or a digit, then digits.

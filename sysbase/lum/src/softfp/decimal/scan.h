@@ -9,7 +9,10 @@
 #ifndef KEL_DECIMAL_SCAN_H
 #define KEL_DECIMAL_SCAN_H
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 
 #include "double_double.h"
 
@@ -57,20 +60,105 @@ inline const unsigned char *skip_blanks_and_sign(const unsigned char *p, bool &n
   return *p == '-' || *p == '+' ? p + 1 : p;
 }
 
+// Wide reads of the text: a word of digits at once, from an address that is
+// a multiple of the word's size. Such a word never reaches into the next
+// page (the text's end is unknown, but a terminated text that reaches a byte
+// reaches its page), and a memory checker takes an aligned word that is
+// partly past the end as it takes the bytes that are used. Under a sanitizer
+// the bytes beyond the terminator would be reported, so there the scan reads
+// byte by byte.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kWideReads = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+inline constexpr bool kWideReads = false;
+#else
+inline constexpr bool kWideReads = true;
+#endif
+#else
+inline constexpr bool kWideReads = true;
+#endif
+
+// A machine word's worth of characters as load_word gives them: the first in
+// the lowest byte on every machine.
+using Word = std::conditional_t<sizeof(void *) == 8, uint64_t, uint32_t>;
+inline constexpr int kWordBytes = sizeof(Word);
+inline constexpr Word kEveryByte = static_cast<Word>(0x0101010101010101u);
+
+inline bool word_aligned(const unsigned char *p) { return (reinterpret_cast<uintptr_t>(p) & (kWordBytes - 1)) == 0; }
+
+inline Word load_word(const unsigned char *p) {
+  Word w;
+  std::memcpy(&w, p, sizeof w);
+  if constexpr (std::endian::native == std::endian::big) {
+    if constexpr (kWordBytes == 8) return __builtin_bswap64(w);
+    return __builtin_bswap32(w);
+  }
+  return w;
+}
+
+// Every byte of w one of '0' to '9': the high nibble 3, and adding 6 to the
+// low one carries nothing into it.
+inline bool all_digits(Word w) {
+  const Word high = kEveryByte * 0xF0;
+  return ((w & high) | (((w + kEveryByte * 6) & high) >> 4)) == kEveryByte * 0x33;
+}
+
+// The value of a word of digits, the first digit the most significant:
+// pairs, then fours, then eights, one multiplication each.
+inline uint32_t word_value(Word w) {
+  w &= kEveryByte * 0x0F;
+  w = ((w * (10 * 256 + 1)) >> 8) & static_cast<Word>(0x00FF00FF00FF00FFu);
+  w = ((w * (100 * 65536 + 1)) >> 16) & static_cast<Word>(0x0000FFFF0000FFFFu);
+  if constexpr (kWordBytes == 8) return static_cast<uint32_t>((w * (10000 * (uint64_t{1} << 32) + 1)) >> 32);
+  return static_cast<uint32_t>(w);
+}
+
+// 10^kWordBytes.
+inline constexpr uint32_t kWordScale = kWordBytes == 8 ? 100000000 : 10000;
+
+// A run of digits from first, d = d * 10 + digit for each: returns its length,
+// v the value of the character after it. The first eight byte by byte and
+// unrolled, so that the short runs pay one test a digit and no count; a
+// longer run goes on to an aligned address, then a word at a time.
+[[gnu::always_inline]] inline long digit_run(const unsigned char *const first, uint64_t &d, unsigned &v) {
+#pragma GCC unroll 8
+  for (int i = 0; i < 8; ++i) {
+    v = digit_value(first[i]);
+    if (!is_digit_value(v)) [[unlikely]]
+      return i;
+    d = d * 10 + v;
+  }
+  const unsigned char *p = first + 8;
+  if constexpr (kWideReads) {
+    for (; !word_aligned(p); ++p) {
+      if (!is_digit_value(v = digit_value(*p))) return p - first;
+      d = d * 10 + v;
+    }
+    for (;; p += kWordBytes) {
+      const Word w = load_word(p);
+      if (!all_digits(w)) break;
+      d = d * kWordScale + word_value(w);
+    }
+  }
+  for (; is_digit_value(v = digit_value(*p)); ++p) d = d * 10 + v;
+  return p - first;
+}
+
 [[gnu::always_inline]] inline Number scan_number(const unsigned char *p, const unsigned char *text) {
   Number n;
   while (*p == '0') ++p;
   n.integer = p;
-  uint64_t d = 0, h = 0;
+  uint64_t d = 0;
   unsigned v;  // the last character read, as a digit's value: the tests after the loops reuse it
-  for (; is_digit_value(v = digit_value(*p)); ++p) d = d * 10 + v;
-  n.integer_digits = p - n.integer;
+  n.integer_digits = digit_run(p, d, v);
+  p += n.integer_digits;
   n.significant = n.integer_digits;
   n.head = d;
   const bool point = v == digit_value('.');
   p += point ? 1 : 0;
   n.fraction = p;
-  h = d;  // so that h ends as the sum of prefixes plus head * 10^fraction_digits
+  uint64_t h = d;  // so that h ends as the sum of prefixes plus head * 10^fraction_digits
   if (point) {
     if (n.integer_digits == 0)
       while (*p == '0') ++p;
