@@ -16,15 +16,6 @@
 
 namespace {
 
-// The names by code are in tests/vectors/fault.vec.
-TEST(Report, CarriesLineAndOneRelativePath) {
-  kel::ReportRecorder rec;
-  KEL_SoftfpAssert(1);
-  ASSERT_EQ(rec.reports().size(), 1u);
-  EXPECT_EQ(rec.reports()[0].line, 89);
-  EXPECT_EQ(rec.reports()[0].file, std::string("sysbase/lum/src/softfp/kel_softfp.cpp"));
-}
-
 std::atomic<long> a_calls, b_calls;
 thread_local long my_calls = 0;
 template <std::atomic<long> &calls>

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the programs in c/ and cxx/ against an installed tree and runs them as
-# users do: under `env -i` with PATH and only the variables README.md tells
-# users to set, never LD_LIBRARY_PATH.
+# Builds the program in c/ and the C++ example (examples/cxx) against an
+# installed tree and runs them as users do: under `env -i` with PATH and only
+# the variables README.md tells users to set, never LD_LIBRARY_PATH.
 #   run.sh installed WORK BUILD   the build installed into WORK/tree/usr
 #   run.sh moved WORK BUILD       the same, then the tree moved elsewhere
 #   run.sh static WORK SOURCE     a static library-only build of SOURCE, installed
@@ -14,6 +14,7 @@
 set -euo pipefail
 scenario=$1 work=$2 from=$3
 here=$(cd "$(dirname "$0")" && pwd)
+declare -A source=([c]=$here/c [cxx]=$here/../../examples/cxx) program=([c]=consumer [cxx]=cxx_app)
 read -ra emulator <<<"${KEL_EMULATOR:-}"
 declare -A cases=(
   [installed]="cmake:c cmake:cxx pkg-config:c pkg-config:cxx command"
@@ -38,20 +39,20 @@ pc_env() {
 build_cmake() { # project dir
   local where=(-DCMAKE_PREFIX_PATH="$tree/usr")
   [ -z "${KEL_TOOLCHAIN:-}" ] || where=(-DCMAKE_TOOLCHAIN_FILE="$KEL_TOOLCHAIN" -DCMAKE_FIND_ROOT_PATH="$tree")
-  clean cmake -S "$here/$1" -B "$2" "${where[@]}" -DCMAKE_C_COMPILER="$KEL_CC" -DCMAKE_CXX_COMPILER="$KEL_CXX" \
+  clean cmake -S "${source[$1]}" -B "$2" "${where[@]}" -DCMAKE_C_COMPILER="$KEL_CC" -DCMAKE_CXX_COMPILER="$KEL_CXX" \
     -DCMAKE_C_FLAGS="${KEL_FLAGS:-}" -DCMAKE_CXX_FLAGS="${KEL_FLAGS:-}" -DCMAKE_COMPILE_WARNING_AS_ERROR="${KEL_WERROR:-0}" >"$2.log" 2>&1 &&
     clean cmake --build "$2" >>"$2.log" 2>&1 || { cat "$2.log"; fail "cmake build of $1"; }
 }
 
 build_pkg_config() { # project dir
-  local compiler="$KEL_CC -std=c99" source=$here/$1/main.c flags=-Wl,-rpath,$tree/usr/$libdir static=""
-  [ "$1" = c ] || { compiler="$KEL_CXX -std=c++17"; source=$here/$1/main.cpp; }
+  local compiler="$KEL_CC -std=c99" file=${source[$1]}/main.c flags=-Wl,-rpath,$tree/usr/$libdir static=""
+  [ "$1" = c ] || { compiler="$KEL_CXX -std=c++20"; file=${source[$1]}/main.cpp; }
   # "static": a static link against a tree that holds the shared libraries too.
   [ "$scenario" != static ] || { static=--static; flags=""; }
   [ "$via" != static ] || { static=--static; flags=-static; }
   mkdir -p "$2"
   # shellcheck disable=SC2046 # the variables are words
-  clean $(pc_env) sh -c "$compiler ${KEL_FLAGS:-} $source \$(pkg-config --cflags --libs $static kelsoft) $flags -o $2/consumer" ||
+  clean $(pc_env) sh -c "$compiler ${KEL_FLAGS:-} $file \$(pkg-config --cflags --libs $static kelsoft) $flags -o $2/${program[$1]}" ||
     fail "pkg-config build of $1"
 }
 
@@ -67,9 +68,10 @@ run_case() {
   else
     rm -rf "$dir"
     if [ "$via" = cmake ]; then build_cmake "$project" "$dir"; else build_pkg_config "$project" "$dir"; fi
-    out=$(clean "${emulator[@]}" "$dir/consumer") || fail "$1 consumer: $out"
+    out=$(clean "${emulator[@]}" "$dir/${program[$project]}") || fail "$1 consumer: $out"
     # The header's release, the CMake package's and kelsoft.pc's are one.
-    [ "$project" = cxx ] || [ "$out" = "c consumer: ok $(PKG_CONFIG_LIBDIR="$tree/usr/$libdir/pkgconfig" pkg-config --modversion kelsoft)" ] ||
+    [[ $project == cxx && $out == *"quotient: inf"*"equal to 0.1 + 0.2: yes" ]] ||
+      [ "$out" = "c consumer: ok $(PKG_CONFIG_LIBDIR="$tree/usr/$libdir/pkgconfig" pkg-config --modversion kelsoft)" ] ||
       fail "$1 consumer printed: $out"
   fi
   echo "$scenario $1: ok"

@@ -8,11 +8,12 @@ fail() { echo "FAILED: $*"; failed=1; }
 
 # Each answer of run - comes before the next line is read: a co-process.
 coproc kel { "${tool[@]}" run -; }
+pid=$kel_PID  # bash unsets kel_PID once the co-process has ended
 echo "Dadd 1 2" >&"${kel[1]}"
 read -r -t 20 answer <&"${kel[0]}" || answer="(nothing)"
 [[ $answer == "KEL_Dadd "*" -> 4008000000000000" ]] || fail "run - as a co-process: $answer"
 exec {kel[1]}>&-
-wait "$kel_PID"
+wait "$pid"
 
 # A NUL byte makes its line one that cannot be run, in every reader; the
 # lines after it are answered.
