@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   bool negative;
   const kel::Number n = kel::scan_number(kel::skip_blanks_and_sign(start, negative), start);
   const double chain = static_cast<double>(kel::chain_value(n));
-  for (const double rounded : {kel::round64(n), kel::round128(n)})
+  for (const double rounded : {kel::round64(n), kel::round64_cut(n), kel::round128(n)})
     kel_fuzz::require(rounded != rounded || kel_fuzz::same_bits(rounded, chain), "the rounding gives the chain's bits");
   return 0;
 }

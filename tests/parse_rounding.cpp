@@ -167,7 +167,9 @@ int main(int argc, char **argv) {
     const auto *start = reinterpret_cast<const unsigned char *>(t.c_str());
     bool negative;
     const kel::Number n = kel::scan_number(kel::skip_blanks_and_sign(start, negative), start);
-    const double r64 = kel::round64(n), r128 = kel::round128(n);
+    double r64 = kel::round64(n);
+    if (r64 != r64) r64 = kel::round64_cut(n);
+    const double r128 = kel::round128(n);
     if (r64 != r64 && r128 != r128) continue;
     ++decided;
     ++kind_decided[i % 8];

@@ -120,13 +120,30 @@ def times64(r, c):  # (real bound, the proof's bound) after one product of the 6
     return (r * (2**64 - 1) + t64 * (2**64 - 1) + r * t64) / 2**63 + 1 - Q(1, 2**63), 2 * (c + 2) + 1
 
 
+# Texts cut after their held digits (round64_cut): the scan's digits modulo
+# 2^64 give D19 modulo 2^(64-r), placed by the leading digits read again.
+summed, max_cut = constant("kSummedDigits"), constant("kMaxCutDigits")
+(cut_body,) = re.findall(r"kCut\[[^=\n]*= \{(.*?)\};", TEXT, re.S)
+cut = [[number(x) for x in e.split(",")] for e in re.findall(r"\{([^{}]*)\}", cut_body)]
+check("kCut: 2^64 / 10^r rounded down and 5^-r modulo 2^64", len(cut) == max_cut + 1 and all(
+    scale == 2**64 // 10**r and inverse * 5**r % 2**64 == 1 for r, (scale, inverse) in enumerate(cut) if r))
+check("the leading digits place D19 among its residues modulo 2^(64-r)",
+      10 ** (held - summed) <= 2 ** (64 - max_cut))
+# Relative to the value: the weights after the summed digits (below 10^u / 9,
+# D >= 10^(u + summed - 1)); the cut digits' weights, their terms' own
+# errors and their value's rounding to units of 2^-64 (D19 >= 10^18).
+term_rel = max(exact(term[k][d]) / Q(d, 10 ** (k + 1)) - 1 for k in range(digits) for d in range(1, 10))
+weights_cut = delta * Q(1, 9 * 10 ** (summed - 1))
+cut_digits = (delta * (held + 2) + term_rel + Q(10**max_cut, 2**64)) / 10 ** (held - 1)
+check("the cut text's parts left out stay below 2^-66 of the value", weights_cut + cut_digits < Q(1, 2**66),
+      f"(2^{math.log2(weights_cut + cut_digits):.1f})")
 model = constant("kRound64ModelError")
 shifted = 2 ** (64 - (10 ** (held - 1)).bit_length())  # a long integer's head, at least 10^18, to the top bit
 long_start = (shifted * (1 + over), shifted)
 ends = [functools.reduce(lambda rc, _: times64(*rc), range(factors + count), start) for count in range(3)
         for start, factors in (((1, 1), 0), ((1, 1), 1), (long_start, 1), (long_start, 2))]
 worst = max(c for r, c in ends)
-covered = all(c + model + 1 - r - (chain + Q(1, 2**99)) * (2**64 + r) > 0 for r, c in ends)
+covered = all(c + model + 1 - r - (chain + Q(1, 2**99) + weights_cut + cut_digits) * (2**64 + r) > 0 for r, c in ends)
 check("64-bit step: every path's error, the chain's and rho' are below E + kRound64ModelError + 1", covered)
 check("64-bit step: E + kRound64ModelError stays below 0x400", worst + model < 0x400, f"(E at most {worst})")
 

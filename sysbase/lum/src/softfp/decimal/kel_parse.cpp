@@ -14,12 +14,14 @@
 
 namespace {
 
-// The 128-bit rounding, else the chain: the texts the 64-bit rounding leaves.
+// The cut texts' 64-bit rounding, the 128-bit rounding, else the chain: the
+// texts the 64-bit rounding leaves.
 // Out of line and handed only the fields these need, in registers, so that
 // the common path keeps the scan's results in registers too.
 [[gnu::noinline]] double round128_or_chain(const unsigned char *integer, long integer_digits, long fraction_digits,
-                                           uint32_t exponent_magnitude, bool exponent_negative) {
+                                           uint32_t exponent_magnitude, bool exponent_negative, uint64_t digits) {
   kel::Number n{};
+  n.digits = digits;
   n.integer = integer;
   n.fraction = integer + integer_digits + 1;  // used only where there is a point
   n.integer_digits = integer_digits;
@@ -28,7 +30,8 @@ namespace {
   n.exponent_negative = exponent_negative;
   n.head = kel::leading_digits(integer,
                                integer_digits < kel::kHeldDigits ? static_cast<int>(integer_digits) : kel::kHeldDigits);
-  const double value = kel::round128(n);
+  double value = kel::round64_cut(n);
+  if (value != value) value = kel::round128(n);
   return value == value ? value : static_cast<double>(kel::chain_value(n));
 }
 
@@ -51,8 +54,8 @@ double parse(const unsigned char *text, const unsigned char **end) {
   } else {
     value = kel::round64(n);
     if (value != value)
-      value =
-          round128_or_chain(n.integer, n.integer_digits, n.fraction_digits, n.exponent_magnitude, n.exponent_negative);
+      value = round128_or_chain(n.integer, n.integer_digits, n.fraction_digits, n.exponent_magnitude,
+                                n.exponent_negative, n.digits);
   }
   if (negative) value = -value;
   return value;

@@ -12,7 +12,6 @@
 // bounds.
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
 #include "round64.h"
@@ -44,24 +43,7 @@ struct Approx128 {
   uint64_t error;
 };
 
-// Eight digits known to be there, at once: pairs, then fours, then all.
-uint64_t eight_digits(const unsigned char *p) {
-  uint64_t v;
-  std::memcpy(&v, p, sizeof v);
-  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-  v -= 0x3030303030303030u;  // the first digit in the low byte
-  v = (v * 10) + (v >> 8);   // pairs in bytes 0, 2, 4, 6
-  v = (((v & 0x000000FF000000FFu) * (100 + (uint64_t{1000000} << 32))) +
-       (((v >> 16) & 0x000000FF000000FFu) * (1 + (uint64_t{10000} << 32)))) >>
-      32;
-  return v;
-}
-
-// The value of count digits from p; scale becomes 10^count. The one digit
-// reader beside scan.h's leading_digits, for its eight digits at a time: the
-// integers' digits past the 19th through leading_digits counted 19
-// instructions a text more on the host (1,056 against 1,037 for 100-digit
-// integers, scripts/count.sh) and 14 more on the target (1,393 against 1,379).
+// The value of count digits from p; scale becomes 10^count.
 uint64_t read_digits(const unsigned char *p, long count, uint64_t &scale) {
   uint64_t n = 0;
   scale = 1;

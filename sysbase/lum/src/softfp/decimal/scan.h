@@ -45,10 +45,24 @@ struct Number {
   uint64_t head, digits, prefixes;
 };
 
+// Eight digits known to be there, at once: pairs, then fours, then all.
+inline uint64_t eight_digits(const unsigned char *p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+  v -= 0x3030303030303030u;  // the first digit in the low byte
+  v = (v * 10) + (v >> 8);   // pairs in bytes 0, 2, 4, 6
+  v = (((v & 0x000000FF000000FFu) * (100 + (uint64_t{1000000} << 32))) +
+       (((v >> 16) & 0x000000FF000000FFu) * (1 + (uint64_t{10000} << 32)))) >>
+      32;
+  return v;
+}
+
 // The value of count digits from p: the steps after the scan read known
-// digits with it (round128.cpp's long integers aside).
-inline uint64_t leading_digits(const unsigned char *p, int count) {
+// digits with it.
+inline uint64_t leading_digits(const unsigned char *p, long count) {
   uint64_t d = 0;
+  for (; count >= 8; count -= 8, p += 8) d = d * 100000000 + eight_digits(p);
   for (; count != 0; --count, ++p) d = d * 10 + digit_value(*p);
   return d;
 }
