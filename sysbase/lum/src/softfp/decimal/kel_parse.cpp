@@ -5,8 +5,8 @@
 // on: scan.h reads the text into a Number; an integer below 2^53 is exact;
 // round64.h rounds the exact value once in 64 bits unless it lies too close
 // to a midpoint (texts of 20 to 27 significant digits cut after the 19th);
-// round128.cpp tries again in 128 bits; chain.cpp runs the
-// chain itself for what is left (docs/parser.md gives the bounds).
+// round128.cpp tries again in 128 bits; chain.cpp runs the chain itself for
+// what is left (docs/parser.md gives the bounds).
 #include <bit>
 #include <cstdint>
 

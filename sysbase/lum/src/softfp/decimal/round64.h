@@ -4,10 +4,10 @@
 // Takes the Number from scan.h: up to 19 significant digits with a fraction
 // of up to 19 digits, or a long integer, times an exponent of magnitude up to
 // kMaxExponentMagnitude; out of line, round64_cut takes texts of 20 to 27
-// significant digits as their first 19 plus the rest. Decides where the value, within its error, lies
-// clear of every midpoint between two doubles and inside the range whose
-// bounds hold; hands on NaN (kDeclined) otherwise, and round128.cpp tries
-// again. docs/parser.md derives the bounds.
+// significant digits as their first 19 plus the rest. Decides where the
+// value, within its error, lies clear of every midpoint between two doubles
+// and inside the range whose bounds hold; hands on NaN (kDeclined)
+// otherwise, and round128.cpp tries again. docs/parser.md derives the bounds.
 #ifndef KEL_DECIMAL_ROUND64_H
 #define KEL_DECIMAL_ROUND64_H
 
