@@ -43,23 +43,14 @@ struct Approx128 {
   uint64_t error;
 };
 
-// The value of count digits from p; scale becomes 10^count.
-uint64_t read_digits(const unsigned char *p, long count, uint64_t &scale) {
-  uint64_t n = 0;
-  scale = 1;
-  for (; count >= 8; count -= 8, p += 8, scale *= 100000000) n = n * 100000000 + eight_digits(p);
-  for (; count > 0; --count, ++p, scale *= 10) n = n * 10 + static_cast<unsigned>(*p - '0');
-  return n;
-}
-
 // w[2..2+n) holds the integer whose first 19 digits were read; the other
 // digits, [from, to), join it 19 at a time. Returns the new n.
 int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned char *to) {
   int n = 1;
   while (from < to) {
     const long len = to - from < 19 ? to - from : 19;
-    uint64_t scale;
-    uint64_t high = read_digits(from, len, scale);
+    const uint64_t scale = kPowersOfTen[len];
+    uint64_t high = leading_digits(from, len);
     from += len;
     for (int i = 0; i < n; ++i) {
       const Uint128 product = mul64(w[2 + i], scale);

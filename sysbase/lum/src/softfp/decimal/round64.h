@@ -11,9 +11,9 @@
 #ifndef KEL_DECIMAL_ROUND64_H
 #define KEL_DECIMAL_ROUND64_H
 
+#include <array>
 #include <bit>
 #include <cstdint>
-#include <iterator>
 #include <limits>
 
 #include "round_tables.h"
@@ -141,10 +141,17 @@ inline constexpr CutFactors kCut[kMaxCutDigits + 1] = {{0, 1},
 // The fraction digits of a cut text whose prefix sums are taken; the later
 // ones are weighted as if each sum were the whole (docs/parser.md).
 constexpr long kSummedDigits = 4;
-inline constexpr uint64_t kPowersOfTen[] = {
-    1,         10,         100,         1000,         10000,         100000,         1000000,         10000000,
-    100000000, 1000000000, 10000000000, 100000000000, 1000000000000, 10000000000000, 100000000000000, 1000000000000000};
-static_assert(std::size(kPowersOfTen) == kHeldDigits - kSummedDigits + 1);
+// 10^k up to 10^kHeldDigits: the digits a cut text does not sum, and the
+// 128-bit step's groups of 19.
+inline constexpr auto kPowersOfTen = [] {
+  std::array<uint64_t, kHeldDigits + 1> powers{};
+  uint64_t power = 1;
+  for (uint64_t &p : powers) {
+    p = power;
+    power *= 10;  // wraps after the last, unused
+  }
+  return powers;
+}();
 
 // More significant digits than held, the integer's all among them and no
 // zeros before a fraction's first (then the first kHeldDigits end within the
