@@ -29,8 +29,7 @@ namespace {
   n.fraction_digits = fraction_digits;
   n.exponent_magnitude = exponent_magnitude;
   n.exponent_negative = exponent_negative;
-  n.head = kel::leading_digits(integer,
-                               integer_digits < kel::kHeldDigits ? static_cast<int>(integer_digits) : kel::kHeldDigits);
+  n.head = kel::leading_digits(integer, integer_digits < kel::kHeldDigits ? integer_digits : kel::kHeldDigits);
   double value = kel::round64_cut(n);
   if (value != value) value = kel::round128(n);
   return value == value ? value : static_cast<double>(kel::chain_value(n));

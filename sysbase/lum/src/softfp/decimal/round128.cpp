@@ -48,7 +48,7 @@ struct Approx128 {
 int read_long_integer(uint64_t *w, const unsigned char *from, const unsigned char *to) {
   int n = 1;
   while (from < to) {
-    const long len = to - from < 19 ? to - from : 19;
+    const long len = to - from < kHeldDigits ? to - from : kHeldDigits;
     const uint64_t scale = kPowersOfTen[len];
     uint64_t high = leading_digits(from, len);
     from += len;
@@ -117,7 +117,7 @@ double round_once(const Approx128 &x) {
                                      uint64_t fraction_error) {
   // In units of 2^-128 here: the fraction doubled, its top bit carried into the integer.
   uint64_t w[2 + 17] = {fraction.lo << 1, (fraction.hi << 1) | (fraction.lo >> 63), head};
-  int n = read_long_integer(w, first + 19, first + integer_digits);
+  int n = read_long_integer(w, first + kHeldDigits, first + integer_digits);
   for (int i = 2, up = static_cast<int>(fraction.hi >> 63); up != 0; ++i) {
     if (i == 2 + n) w[2 + n++] = 0;
     w[i] += 1;
@@ -130,7 +130,7 @@ double round_once(const Approx128 &x) {
 // The same for an integer of at most 19 digits.
 Approx128 sum(const unsigned char *first, long integer_digits, uint64_t head, Uint128 fraction,
               uint64_t fraction_error) {
-  if (integer_digits > 19) return sum_long(first, integer_digits, head, fraction, fraction_error);
+  if (integer_digits > kHeldDigits) return sum_long(first, integer_digits, head, fraction, fraction_error);
   const uint64_t middle = (head << 63) + fraction.hi;
   const uint64_t top = (head >> 1) + carry(middle < fraction.hi);
   if (top != 0) return normalize(top, middle, fraction.lo, 2, -127, fraction_error);
